@@ -1,0 +1,29 @@
+# The behaviour libraries (app, board, delivery, nick, settings) and the neutral
+# platform layers (controls, services) must stay free of toolkit and OS headers,
+# so that the same behaviour runs headless in tests and on every platform.
+# They are declared with tavren_neutral_library(), which refuses to configure
+# when one of their sources includes such a header, and which links nothing but
+# the other neutral libraries named in LINKS.
+
+set(TAVREN_FORBIDDEN_INCLUDE_REGEX
+    "#[ \t]*include[ \t]*[<\"](Q[A-Za-z]*|Qt[A-Za-z]*/|X11/|xcb/|windows\\.h|dbus/|iconv\\.h|unistd\\.h|sys/|fcntl\\.h)")
+set(TAVREN_NEUTRAL_LIBRARIES "" CACHE INTERNAL "")
+
+function(tavren_neutral_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    foreach(src IN LISTS ARG_SOURCES)
+        file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/${src} bad REGEX "${TAVREN_FORBIDDEN_INCLUDE_REGEX}")
+        if(bad)
+            message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}/${src} is toolkit-neutral code but includes a platform header: ${bad}")
+        endif()
+    endforeach()
+    foreach(dep IN LISTS ARG_LINKS)
+        if(NOT dep IN_LIST TAVREN_NEUTRAL_LIBRARIES)
+            message(FATAL_ERROR "${name} may only link toolkit-neutral libraries, not ${dep}")
+        endif()
+    endforeach()
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+    set(TAVREN_NEUTRAL_LIBRARIES ${TAVREN_NEUTRAL_LIBRARIES} ${name} CACHE INTERNAL "")
+endfunction()

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing Tavren need.
+# Safe to run again: it only calls apt when something is missing.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools       # the views, the event loop, Qt D-Bus
+    libx11-dev libxtst-dev libxi-dev       # window list, synthesised keys, global key state
+    libsimpleini-dev                       # the settings file (INI)
+    # tests
+    libgtest-dev libgmock-dev clang libclang-rt-14-dev
+    xvfb openbox xdotool xterm x11-utils x11-apps dbus dbus-x11 imagemagick
+    # Japanese captions
+    fonts-noto-cjk
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
