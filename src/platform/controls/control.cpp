@@ -28,6 +28,12 @@ void Control::setEnabled(bool v) {
     notify(Property::Enabled);
 }
 
+void Control::attachTo(Control& parent) {
+    if (parent_) return;
+    parent_ = &parent;
+    parent.children_.push_back(this);
+}
+
 void Control::bringToFront() {
     if (!parent_) return;
     auto& siblings = parent_->children_;

@@ -57,6 +57,10 @@ public:
     // Brings this control in front of its siblings.
     void bringToFront();
 
+    // Design time only: puts a control that has no parent yet into a container, in
+    // front of the children it already has.
+    void attachTo(Control& parent);
+
     // Raised after any property change, for views. Behaviour listens to the
     // control-specific events instead.
     Signal<Property> changed;

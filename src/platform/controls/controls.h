@@ -11,3 +11,4 @@
 #include "option_button.h"
 #include "text_field.h"
 #include "timer.h"
+#include "control_array.h"

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/controls/controls.h"
+#include "platform/services/conversation.h"
+
+#include <string>
+
+namespace tavren::delivery {
+
+// The conversation with the IRC client, carried by the hidden label DDETEXT.
+// Every failure is ignored: the link is a courtesy, never in the way.
+class IrcLink {
+public:
+    // Connects servername's change to servername_Change().
+    IrcLink(controls::Label& DDETEXT, controls::TextField& servername,
+            services::Conversation& conversation);
+
+    // Opens the conversation and executes the announcement under the current
+    // server name.
+    void openAndAnnounce();
+    // A new server name opens the link again and announces under that name.
+    void servername_Change();
+    // Executes one command on the conversation as last opened.
+    bool LinkExecute(const std::string& command);
+
+private:
+    controls::Label& DDETEXT_;
+    controls::TextField& servername_;
+    services::Conversation& conversation_;
+};
+
+} // namespace tavren::delivery

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/controls/controls.h"
+#include "platform/services/event_loop.h"
+#include "platform/services/keyboard.h"
+#include "platform/services/window_manager.h"
+
+namespace tavren::delivery {
+
+// The one path by which text reaches another program: bring the picked window to
+// the front (bounded wait), type the send box's text and Enter, and optionally
+// bring the return window back.
+class SendPipeline {
+public:
+    struct Controls {
+        controls::ComboBox& combo_UO2;  // send destination pick
+        controls::ComboBox& combo_UO;   // return window pick
+        controls::ComboBox& Combo_hWnd; // handles, parallel to the title lists
+        controls::CheckBox& chk_uo;     // return switch
+        controls::TextField& sendtext;  // the text to deliver
+        controls::Button& btn_Send;     // never shown; its press is the pipeline
+    };
+
+    // Connects btn_Send's press and sendtext's key-down to the handlers below.
+    SendPipeline(Controls controls, services::WindowManager& windows,
+                 services::EventLoop& events, services::Keyboard& keyboard);
+
+    // One press: the whole pipeline. Reports nothing.
+    void btn_Send_MouseDown(const controls::MouseEvent& e);
+    // Enter (13) in the send box sends it; other keys only edit it.
+    void sendtext_KeyDown(int keyCode, int shift);
+
+private:
+    Controls c_;
+    services::WindowManager& windows_;
+    services::EventLoop& events_;
+    services::Keyboard& keyboard_;
+};
+
+} // namespace tavren::delivery
