@@ -1,0 +1,158 @@
+#include "ini_document.h"
+
+namespace tavren::ini {
+
+namespace {
+
+constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+    return true;
+}
+
+// What one line of the file is, as far as lookups care.
+struct Parsed {
+    enum Kind { Other, Section, Key } kind = Other;
+    std::string_view name;
+    std::size_t valueStart = 0; // for keys: offset of the value in the line
+};
+
+Parsed classify(std::string_view line, bool first) {
+    std::size_t offset = 0;
+    if (first && line.substr(0, kUtf8Signature.size()) == kUtf8Signature)
+        offset = kUtf8Signature.size();
+    while (offset < line.size() && isBlank(line[offset]))
+        ++offset;
+    const std::string_view rest = line.substr(offset);
+    if (rest.empty() || rest.front() == ';' || rest.front() == '#') return {};
+    if (rest.front() == '[') {
+        const auto close = rest.rfind(']');
+        if (close == std::string_view::npos) return {};
+        return {Parsed::Section, trim(rest.substr(1, close - 1)), 0};
+    }
+    const auto equals = rest.find('=');
+    if (equals == std::string_view::npos) return {};
+    const std::string_view name = trim(rest.substr(0, equals));
+    if (name.empty()) return {};
+    std::size_t valueStart = offset + equals + 1;
+    while (valueStart < line.size() && isBlank(line[valueStart]))
+        ++valueStart;
+    return {Parsed::Key, name, valueStart};
+}
+
+std::string withoutLineBreaks(std::string_view value) {
+    std::string out(value);
+    for (auto& c : out)
+        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+    return out;
+}
+
+} // namespace
+
+IniDocument::IniDocument(std::string_view text) {
+    while (!text.empty()) {
+        const auto newline = text.find('\n');
+        if (newline == std::string_view::npos) {
+            lines_.push_back({std::string(text), ""});
+            break;
+        }
+        std::string_view content = text.substr(0, newline);
+        const bool crlf = !content.empty() && content.back() == '\r';
+        if (crlf) content.remove_suffix(1);
+        lines_.push_back({std::string(content), crlf ? "\r\n" : "\n"});
+        text.remove_prefix(newline + 1);
+    }
+}
+
+std::optional<std::string> IniDocument::find(std::string_view section, std::string_view key) const {
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Parsed p = classify(lines_[i].content, i == 0);
+        if (p.kind == Parsed::Section) {
+            inSection = sameName(p.name, section);
+        } else if (p.kind == Parsed::Key && inSection && sameName(p.name, key)) {
+            return std::string(trim(std::string_view(lines_[i].content).substr(p.valueStart)));
+        }
+    }
+    return std::nullopt;
+}
+
+void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string clean = withoutLineBreaks(value);
+    bool inSection = false;
+    std::optional<std::size_t> insertAt; // after the last key (or header) of the first section
+    bool inFirstSection = false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Parsed p = classify(lines_[i].content, i == 0);
+        if (p.kind == Parsed::Section) {
+            inSection = sameName(p.name, section);
+            inFirstSection = inSection && !insertAt;
+            if (inFirstSection) insertAt = i + 1;
+        } else if (p.kind == Parsed::Key && inSection) {
+            if (sameName(p.name, key)) {
+                lines_[i].content.resize(p.valueStart);
+                lines_[i].content += clean;
+                return;
+            }
+            if (inFirstSection) insertAt = i + 1;
+        }
+    }
+    const std::string end = newLineEnd();
+    if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = end;
+    const Line keyLine{std::string(key) + "=" + clean, end};
+    if (insertAt) {
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insertAt), keyLine);
+        return;
+    }
+    if (!lines_.empty() && !trim(lines_.back().content).empty()) lines_.push_back({"", end});
+    lines_.push_back({"[" + std::string(section) + "]", end});
+    lines_.push_back(keyLine);
+}
+
+std::string IniDocument::text() const {
+    std::string out;
+    for (const auto& line : lines_)
+        out += line.content + line.end;
+    return out;
+}
+
+std::string IniDocument::newLineEnd() const {
+    for (const auto& line : lines_)
+        if (!line.end.empty()) return line.end;
+    return "\n";
+}
+
+std::string cutOnCharacterBoundary(std::string value, std::size_t maxBytes) {
+    if (value.size() <= maxBytes) return value;
+    std::size_t cut = maxBytes;
+    // A UTF-8 character has at most three continuation bytes (10xxxxxx); longer runs
+    // are not UTF-8, and are cut where the limit falls.
+    for (int back = 0; back < 3 && cut > 0; ++back) {
+        if ((static_cast<unsigned char>(value[cut]) & 0xC0) != 0x80) break;
+        --cut;
+    }
+    if ((static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) cut = maxBytes;
+    value.resize(cut);
+    return value;
+}
+
+} // namespace tavren::ini

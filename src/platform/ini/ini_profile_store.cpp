@@ -1,0 +1,50 @@
+#include "ini_profile_store.h"
+
+#include "file_io.h"
+#include "ini_document.h"
+
+namespace tavren::ini {
+
+namespace {
+
+// Text files never hold NUL bytes; a file that does is something else and holds
+// no settings.
+bool looksLikeText(const std::string& bytes) {
+    return bytes.find('\0') == std::string::npos;
+}
+
+void removeTrailingBlanks(std::string& s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.pop_back();
+}
+
+} // namespace
+
+IniProfileStore::IniProfileStore(std::string path, Hooks hooks)
+    : path_(std::move(path)), hooks_(std::move(hooks)) {}
+
+std::string IniProfileStore::read(std::string_view section, std::string_view key,
+                                  std::string_view fallback) {
+    const FileContent file = readWholeFile(path_, kMaxFileBytes);
+    if (file.status != FileContent::Read || !looksLikeText(file.bytes))
+        return std::string(fallback);
+    auto value = IniDocument(file.bytes).find(section, key);
+    if (!value) return std::string(fallback);
+    std::string cut = cutOnCharacterBoundary(std::move(*value), kMaxValueBytes);
+    removeTrailingBlanks(cut);
+    return cut;
+}
+
+bool IniProfileStore::write(const std::vector<services::ProfileEntry>& entries) {
+    const FileContent file = readWholeFile(path_, kMaxFileBytes);
+    // A file we cannot read may hold anything: leave it alone rather than lose it.
+    if (file.status == FileContent::Unreadable) return false;
+    IniDocument document;
+    if (file.status == FileContent::Read && looksLikeText(file.bytes))
+        document = IniDocument(file.bytes);
+    for (const auto& e : entries)
+        document.set(e.section, e.key, e.value);
+    return replaceFile(path_, document.text(), hooks_.beforeRename);
+}
+
+} // namespace tavren::ini

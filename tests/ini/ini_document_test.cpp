@@ -1,0 +1,133 @@
+#include "platform/ini/ini_document.h"
+
+#include <gtest/gtest.h>
+
+using tavren::ini::cutOnCharacterBoundary;
+using tavren::ini::IniDocument;
+
+namespace {
+
+struct Lookup {
+    const char* text;
+    const char* section;
+    const char* key;
+    std::optional<std::string> expected;
+};
+
+class IniLookupTest : public ::testing::TestWithParam<Lookup> {};
+
+TEST_P(IniLookupTest, FindsTheFirstMatchingKeyOfAMatchingSection) {
+    const Lookup& c = GetParam();
+    EXPECT_EQ(IniDocument(c.text).find(c.section, c.key), c.expected) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IniLookupTest,
+    ::testing::Values(
+        Lookup{"[Option]\nButtonGap=3\n", "Option", "ButtonGAP", "3"},
+        Lookup{"[OPTION]\nbuttongap=7\n", "option", "ButtonGAP", "7"},
+        Lookup{"[Option]\nchk_uo=1", "Option", "chk_uo", "1"}, // no final line end
+        Lookup{"[Option]\r\nchk_uo=1\r\n", "Option", "chk_uo", "1"},
+        Lookup{"  [ Option ]  \n  chk_uo  =  1  \n", "Option", "chk_uo", "1"},
+        Lookup{"[Option]\nchk_uo=\n", "Option", "chk_uo", ""},
+        Lookup{"[Option]\nchk_uo=1\nchk_uo=2\n", "Option", "chk_uo", "1"},
+        Lookup{"[Option]\n[Form]\nchk_uo=1\n", "Option", "chk_uo", std::nullopt},
+        Lookup{"chk_uo=1\n[Option]\n", "Option", "chk_uo", std::nullopt}, // before any section
+        Lookup{"[Option]\n;chk_uo=1\n#chk_uo=2\n", "Option", "chk_uo", std::nullopt},
+        Lookup{"[Option]\nchk_uo\n", "Option", "chk_uo", std::nullopt},  // no '='
+        Lookup{"[Option\nchk_uo=1\n", "Option", "chk_uo", std::nullopt}, // no ']'
+        Lookup{"[Option]\na=b=c\n", "Option", "a", "b=c"},
+        Lookup{"\xEF\xBB\xBF[nick]\ntxt=\xE3\x81\x82\n", "nick", "txt", "\xE3\x81\x82"},
+        Lookup{"[a]\nx=1\n[b]\nx=2\n[A]\ny=3\n", "a", "y", "3"}, // a repeated section
+        Lookup{"", "Option", "chk_uo", std::nullopt}));
+
+TEST(IniDocumentTest, ANewDocumentHoldsSectionsInOrderOfFirstWriteAndKeysInWriteOrder) {
+    IniDocument doc;
+    doc.set("Option", "chk_enter", "2");
+    doc.set("Form", "top", "-15");
+    doc.set("Option", "ButtonGap", "3");
+    doc.set("nick", "txt", "Taro");
+    EXPECT_EQ(doc.text(), "[Option]\nchk_enter=2\nButtonGap=3\n\n[Form]\ntop=-15\n\n"
+                          "[nick]\ntxt=Taro\n");
+}
+
+TEST(IniDocumentTest, ReplacesInPlaceAndKeepsEveryOtherLineAsItWas) {
+    const std::string before = "; written by hand\n"
+                               "[Other]\n"
+                               "keep = me\n"
+                               "\n"
+                               "[OPTION]\n"
+                               "  ButtonGAP = 9  ; not a comment here\n"
+                               "stray text\n"
+                               "chk_uo=1\n"
+                               "\n"
+                               "; about Form\n"
+                               "[Form]\n"
+                               "top=1\n"
+                               "; the end\n";
+    IniDocument doc(before);
+    doc.set("Option", "ButtonGap", "3");
+    doc.set("option", "chk_enter", "2");
+    doc.set("nick", "txt", "x");
+    EXPECT_EQ(doc.text(), "; written by hand\n"
+                          "[Other]\n"
+                          "keep = me\n"
+                          "\n"
+                          "[OPTION]\n"
+                          "  ButtonGAP = 3\n"
+                          "stray text\n"
+                          "chk_uo=1\n"
+                          "chk_enter=2\n"
+                          "\n"
+                          "; about Form\n"
+                          "[Form]\n"
+                          "top=1\n"
+                          "; the end\n"
+                          "\n"
+                          "[nick]\n"
+                          "txt=x\n");
+}
+
+TEST(IniDocumentTest, KeepsCarriageReturnLineEndsAndUsesThemForNewLines) {
+    IniDocument doc("[Option]\r\nchk_uo=1\r\n[Form]\r\ntop=1");
+    doc.set("Option", "chk_uo", "0");
+    doc.set("Form", "left", "2");
+    EXPECT_EQ(doc.text(), "[Option]\r\nchk_uo=0\r\n[Form]\r\ntop=1\r\nleft=2\r\n");
+}
+
+TEST(IniDocumentTest, OnlyTheFirstOfDuplicateKeysIsReplaced) {
+    IniDocument doc("[Option]\nchk_uo=1\nCHK_UO=2\n");
+    doc.set("Option", "chk_uo", "0");
+    EXPECT_EQ(doc.text(), "[Option]\nchk_uo=0\nCHK_UO=2\n");
+    EXPECT_EQ(doc.find("Option", "chk_uo"), "0");
+}
+
+TEST(IniDocumentTest, AValueCannotAddLinesOfItsOwn) {
+    IniDocument doc;
+    doc.set("nick", "txt", std::string("a\r\n[Option]\nchk_uo=1\0b", 23));
+    EXPECT_EQ(doc.find("nick", "txt"), std::string("a  [Option] chk_uo=1 b"));
+    EXPECT_EQ(doc.find("Option", "chk_uo"), std::nullopt);
+}
+
+TEST(IniDocumentTest, CutsOnlyBetweenCharacters) {
+    const std::string a = "\xE3\x81\x82"; // one three-byte character
+    struct Case {
+        std::string value;
+        std::size_t limit;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"abc", 3, "abc"},
+        {"abcd", 3, "abc"},
+        {a + a, 4, a},
+        {a + a, 5, a},
+        {a + a, 6, a + a},
+        {"x" + a, 2, "x"},
+        {"\xF0\x9F\x98\x80z", 3, ""},                    // a four-byte character
+        {"\x80\x80\x80\x80\x80", 4, "\x80\x80\x80\x80"}, // not UTF-8: cut at the limit
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cutOnCharacterBoundary(c.value, c.limit), c.expected) << c.value;
+}
+
+} // namespace
