@@ -8,7 +8,6 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools       # the views, the event loop, Qt D-Bus
     libx11-dev libxtst-dev libxi-dev       # window list, synthesised keys, global key state
-    libsimpleini-dev                       # the settings file (INI)
     # tests
     libgtest-dev libgmock-dev clang libclang-rt-14-dev
     xvfb openbox xdotool xterm x11-utils x11-apps dbus dbus-x11 imagemagick
