@@ -1,0 +1,40 @@
+#include "irc_link.h"
+
+namespace tavren::delivery {
+
+namespace {
+// The IRC client's end of the conversation, as it registers it: application and
+// topic joined by a vertical bar, and the item every command is addressed to.
+constexpr const char* kLinkTopic = "CHOCOA|SCRIPTEXEC_SEND";
+constexpr const char* kLinkItem = "R1C1";
+constexpr const char* kAnnouncement = "/privmsg $# Connect.... OK";
+} // namespace
+
+IrcLink::IrcLink(controls::Label& DDETEXT, controls::TextField& servername,
+                 services::Conversation& conversation)
+    : DDETEXT_(DDETEXT), servername_(servername), conversation_(conversation) {
+    // The text field raises no change when set to the text it already holds, so
+    // a server-name directive naming "Text1" announces nothing more.
+    servername_.textChanged.connect([this] { servername_Change(); });
+}
+
+void IrcLink::openAndAnnounce() {
+    // Every step runs whatever the previous one gave: with no IRC client the open
+    // fails, the announcement is refused, and nobody is told.
+    const std::string linkTopic = kLinkTopic;
+    const auto bar = linkTopic.find('|');
+    conversation_.open(linkTopic.substr(0, bar), linkTopic.substr(bar + 1), kLinkItem);
+    LinkExecute(servername_.text() + "," + kAnnouncement);
+}
+
+void IrcLink::servername_Change() {
+    openAndAnnounce();
+}
+
+bool IrcLink::LinkExecute(const std::string& command) {
+    // The label only names the end point; the conversation does the work.
+    (void)DDETEXT_;
+    return conversation_.execute(command);
+}
+
+} // namespace tavren::delivery
