@@ -4,6 +4,7 @@
 #include "conversation_endpoint.h"
 
 #include "platform/dbus/conversation_address.h"
+#include "platform/dbus/session_bus_address.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -46,9 +47,17 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "tavren-link-monitor: application and topic are too long\n");
         return 2;
     }
-    auto bus = QDBusConnection::sessionBus();
+    // The same bus Tavren finds, by the same rules, so that the two always meet.
+    const auto address = dbus::sessionBusAddress();
+    if (address.empty()) {
+        std::fprintf(stderr, "tavren-link-monitor: no session bus (DBUS_SESSION_BUS_ADDRESS "
+                             "unset and no $XDG_RUNTIME_DIR/bus)\n");
+        return 1;
+    }
+    auto bus = QDBusConnection::connectToBus(QString::fromStdString(address),
+                                             QStringLiteral("tavren-link-monitor"));
     if (!bus.isConnected()) {
-        std::fprintf(stderr, "tavren-link-monitor: no session bus: %s\n",
+        std::fprintf(stderr, "tavren-link-monitor: cannot connect to %s: %s\n", address.c_str(),
                      qPrintable(bus.lastError().message()));
         return 1;
     }
