@@ -24,6 +24,16 @@ class FormWindow;
 // gets its window when it is loaded or first made visible, and shows when its
 // visible property says so. The control trees must be complete by then.
 //
+//     QApplication app(argc, argv);
+//     qt::QtView view;                       // after the QApplication
+//     qt::QtEventLoop loop;
+//     qt::QtScreens screens(view.scale());
+//     ... build the forms and the services, then:
+//     view.addForm(mainForm);                // before load(), so that the load
+//     mainForm.load();                       // handler finds its window
+//     mainForm.setVisible(true);
+//     return loop.exec();
+//
 // Controls must outlive the view's use of them; the view may be destroyed first
 // (it deletes every window it built, and the controls' notifications to it then
 // do nothing).
