@@ -1,0 +1,208 @@
+#include "form_window.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+#include <algorithm>
+
+namespace tavren::qt {
+namespace {
+
+controls::WindowState toFormState(Qt::WindowStates states) {
+    if (states & Qt::WindowMinimized) return controls::WindowState::Minimised;
+    if (states & Qt::WindowMaximized) return controls::WindowState::Maximised;
+    return controls::WindowState::Normal;
+}
+
+Qt::WindowStates toQtState(controls::WindowState state) {
+    switch (state) {
+    case controls::WindowState::Minimised:
+        return Qt::WindowMinimized;
+    case controls::WindowState::Maximised:
+        return Qt::WindowMaximized;
+    case controls::WindowState::Normal:
+        break;
+    }
+    return Qt::WindowNoState;
+}
+
+// Counts the reports to the form in progress, also when they nest.
+class ReportGuard {
+public:
+    explicit ReportGuard(int& depth) : depth_(depth) { ++depth_; }
+    ~ReportGuard() { --depth_; }
+    ReportGuard(const ReportGuard&) = delete;
+    ReportGuard& operator=(const ReportGuard&) = delete;
+
+private:
+    int& depth_;
+};
+
+// Requests that stay unconfirmed (the window system chose another size) are
+// forgotten after a while rather than collected for ever.
+constexpr std::size_t kMaxRequestedSizes = 8;
+
+} // namespace
+
+FormWindow::FormWindow(controls::Form& form, TwipsScale scale, bool withMenuBar)
+    : form_(form), scale_(scale), client_(new QWidget(this)) {
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+    if (withMenuBar) setMenuBar(new QMenuBar(this));
+}
+
+QMenuBar* FormWindow::menuBarIfAny() const {
+    return qobject_cast<QMenuBar*>(menuWidget());
+}
+
+void FormWindow::applyAll() {
+    for (auto p :
+         {controls::Property::Caption, controls::Property::Enabled, controls::Property::Geometry,
+          controls::Property::State, controls::Property::Visible})
+        apply(p);
+}
+
+void FormWindow::apply(controls::Property property) {
+    switch (property) {
+    case controls::Property::Caption:
+        setWindowTitle(QString::fromStdString(form_.caption()));
+        break;
+    case controls::Property::Enabled:
+        setEnabled(form_.enabled());
+        break;
+    case controls::Property::Geometry:
+        applyGeometry();
+        break;
+    case controls::Property::Visible:
+        applyVisible();
+        break;
+    case controls::Property::State:
+        applyWindowState();
+        break;
+    default:
+        break;
+    }
+}
+
+int FormWindow::menuBarHeight(int width) const {
+    const QMenuBar* bar = menuBarIfAny();
+    if (!bar || bar->isHidden()) return 0;
+    const int forWidth = bar->heightForWidth(width);
+    return forWidth > 0 ? forWidth : bar->sizeHint().height();
+}
+
+void FormWindow::applyGeometry() {
+    if (reportingToForm_ > 0) {
+        // The form changed its geometry from inside the report of a move or
+        // resize, while Qt is still laying the window out for the old size: a
+        // resize now would be overridden by that layout. Apply the form's latest
+        // geometry once the report is over.
+        if (!geometryQueued_) {
+            geometryQueued_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    geometryQueued_ = false;
+                    applyGeometry();
+                },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
+    const controls::Rect& outer = form_.geometry();
+    const QPoint framePos = FormFrame::framePixels(outer, scale_);
+    if (pos() != framePos) move(framePos);
+    // A form that was never given a size keeps the toolkit's default.
+    if (outer.width <= 0 || outer.height <= 0) return;
+    const QSize client = FormFrame::clientPixels(outer, scale_);
+    const QSize window(client.width(), client.height() + menuBarHeight(client.width()));
+    if (window == size()) return;
+    requestedSizes_.push_back(client);
+    if (requestedSizes_.size() > kMaxRequestedSizes) requestedSizes_.erase(requestedSizes_.begin());
+    resize(window);
+}
+
+void FormWindow::applyVisible() {
+    if (!form_.visible()) {
+        hide();
+        return;
+    }
+    switch (form_.windowState()) {
+    case controls::WindowState::Minimised:
+        showMinimized();
+        break;
+    case controls::WindowState::Maximised:
+        showMaximized();
+        break;
+    case controls::WindowState::Normal:
+        show();
+        break;
+    }
+}
+
+void FormWindow::applyWindowState() {
+    const Qt::WindowStates wanted = toQtState(form_.windowState());
+    const Qt::WindowStates current = windowState() & (Qt::WindowMinimized | Qt::WindowMaximized);
+    if (wanted == current) return;
+    setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | wanted);
+}
+
+void FormWindow::clientResized() {
+    // While minimised the window keeps its size; what counts is the size it
+    // comes back with.
+    if (isMinimized()) return;
+    const QSize actual = client_->size();
+    const QSize expected = FormFrame::clientPixels(form_.geometry(), scale_);
+    if (actual == expected) {
+        requestedSizes_.clear();
+        return;
+    }
+    const auto echo = std::find(requestedSizes_.begin(), requestedSizes_.end(), actual);
+    if (echo != requestedSizes_.end()) {
+        requestedSizes_.erase(requestedSizes_.begin(), echo + 1);
+        return;
+    }
+    // The user (or the window manager) resized the window. The form raises its
+    // resize event from inside setGeometry; a size its handler sets there comes
+    // back through apply() and is asked for right after this report.
+    controls::Rect outer = form_.geometry();
+    outer.width = FormFrame::outerWidth(actual.width(), scale_);
+    outer.height = FormFrame::outerHeight(actual.height(), scale_);
+    const ReportGuard guard(reportingToForm_);
+    form_.setGeometry(outer);
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) clientResized();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FormWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (!isVisible() || isMinimized()) return;
+    const QPoint framePos = pos();
+    if (framePos == FormFrame::framePixels(form_.geometry(), scale_)) return;
+    controls::Rect outer = form_.geometry();
+    outer.left = scale_.toTwipsX(framePos.x());
+    outer.top = scale_.toTwipsY(framePos.y());
+    const ReportGuard guard(reportingToForm_);
+    form_.setGeometry(outer);
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    const ReportGuard guard(reportingToForm_);
+    form_.setWindowState(toFormState(windowState()));
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (!form_.requestClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    form_.setVisible(false);
+}
+
+} // namespace tavren::qt
