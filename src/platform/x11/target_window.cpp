@@ -33,6 +33,10 @@ Window windowProperty(Display* display, Window window, Atom property) {
 // The time a settled window takes to read keys without a way to ask it.
 constexpr auto kSettleTime = std::chrono::milliseconds(20);
 
+// Long enough for a toolkit to finish the pass over its event queue in which it
+// answered a ping.
+constexpr auto kPassTime = std::chrono::milliseconds(5);
+
 } // namespace
 
 TargetWindow::TargetWindow(Display* display, Window window)
@@ -81,7 +85,14 @@ bool TargetWindow::takesPings() {
 void TargetWindow::waitUntilProcessed(std::chrono::milliseconds timeout) {
     ScopedErrorTrap trap(display_);
     if (takesPings()) {
-        if (ping(timeout)) ping(timeout);
+        // A toolkit answers a ping in the same pass over its event queue in which
+        // it read the keys before it, and delivers those keys only after the pass.
+        // A second ping sent at once can still join that pass; sent a moment
+        // later it is answered in a pass of its own, after the keys.
+        if (ping(timeout)) {
+            std::this_thread::sleep_for(kPassTime);
+            ping(timeout);
+        }
         return;
     }
     XSync(display_, False);
@@ -89,9 +100,10 @@ void TargetWindow::waitUntilProcessed(std::chrono::milliseconds timeout) {
 }
 
 bool TargetWindow::ping(std::chrono::milliseconds timeout) {
-    // The answer goes to the root window for the window manager; listening on the
-    // root's substructure lets us see it too.
-    XSelectInput(display_, root_, SubstructureNotifyMask);
+    // The answer goes to the root window for the window manager, sent to the
+    // clients selecting either structure (Qt) or substructure (GTK) notification
+    // there besides the window manager's redirection; we listen for both.
+    XSelectInput(display_, root_, StructureNotifyMask | SubstructureNotifyMask);
     const long token = nextToken_++;
     XEvent ping{};
     ping.xclient.type = ClientMessage;

@@ -69,12 +69,16 @@ X11KeyMonitor::X11KeyMonitor(const char* displayName, SynthesisLedger& ledger)
     XISetMask(bits, XI_RawKeyRelease);
     XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
     XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
+    readKeypadLayout();
     XSync(display, False);
     // From here on every key the keyboard fakes comes back to us as an event.
     ledger_.clear();
 }
 
 services::KeyState X11KeyMonitor::query(services::KeypadDigit key) {
+    // The state request is a round trip: every event the server generated
+    // before answering it is in our queue when the answer is.
+    const bool digits = numLockOn();
     drainEvents();
     if (layoutStale_) readKeypadLayout();
     services::KeyState state;
@@ -83,7 +87,7 @@ services::KeyState X11KeyMonitor::query(services::KeypadDigit key) {
         state.pressedSinceLastQuery = state.pressedSinceLastQuery || pressedSinceQuery_[keycode];
         pressedSinceQuery_[keycode] = false;
     }
-    if (!numLockOn()) return {};
+    if (!digits) return {};
     return state;
 }
 
