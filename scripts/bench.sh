@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds Tavren and prints every benchmark's figures, run on a virtual desktop.
+# Installs what is needed, builds Tavren and runs every benchmark program
+# (build/tavren_*_bench), each on a fresh private virtual desktop, printing
+# their figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-scripts/with-desktop.sh bash -c '
-    for bench in build/tavren_*_bench; do
-        [ -x "$bench" ] || continue
-        echo "== $(basename "$bench")"
-        "$bench"
-        echo
-    done'
+status=0
+for bench in build/tavren_*_bench; do
+    [ -x "$bench" ] || continue
+    echo "== $(basename "$bench")"
+    scripts/with-desktop.sh "$bench" || status=1
+    echo
+done
+exit $status

@@ -1,0 +1,176 @@
+// Typing throughput and window-manager latency of the X11 keyboard, beside
+// xdotool, against the Qt test target on the current (virtual) desktop.
+#include "delivery/send_keys.h"
+#include "platform/x11/x11_keyboard.h"
+#include "x11/desktop.h"
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace tavren;
+using x11test::Desktop;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string asciiText(std::size_t length) {
+    static const std::string letters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ,.";
+    std::mt19937 random(7);
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i)
+        text += letters[random() % letters.size()];
+    return text;
+}
+
+std::string japaneseText(std::size_t length) {
+    static const std::vector<std::string> characters = {
+        "攻", "撃", "開", "始", "！", "＠", "北", "南", "東", "西", "前", "進", "退", "却", "集",
+        "合", "待", "機", "突", "入", "援", "護", "回", "復", "全", "員", "注", "意", "敵", "味",
+        "方", "右", "左", "上", "下", "門", "城", "橋", "森", "川", "い", "ろ", "は", "に", "ほ",
+        "へ", "と", "ち", "り", "ぬ", "る", "を", "わ", "か", "よ", "た", "れ", "そ", "つ", "ね"};
+    std::mt19937 random(11);
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i)
+        text += characters[random() % characters.size()];
+    return text;
+}
+
+std::size_t codePoints(const std::string& text) {
+    std::size_t count = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++count;
+    return count;
+}
+
+// Characters of `expected` missing from `received` (a received line longer than
+// expected counts its surplus as lost too: something arrived wrong).
+std::size_t lost(const std::string& expected, const std::string& received) {
+    if (received == expected) return 0;
+    std::size_t same = 0;
+    while (same < expected.size() && same < received.size() && expected[same] == received[same])
+        ++same;
+    const auto want = codePoints(expected), got = codePoints(received);
+    const auto mismatched = codePoints(expected.substr(same));
+    return std::max<std::size_t>(want > got ? want - got : got - want, mismatched ? 1 : 0);
+}
+
+struct Row {
+    std::string tool;
+    std::string text;
+    std::size_t characters = 0;
+    double seconds = 0;
+    std::size_t lostCharacters = 0;
+    double wmLatencyMs = 0;
+};
+
+// Time until the window manager has carried out an activation request sent right
+// after the typing: how long it stays busy re-reading the keyboard map.
+double windowManagerLatencyMs(Desktop& desktop, Window other, Window back) {
+    Display* display = desktop.display();
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = other;
+    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2;
+    const auto start = Clock::now();
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+    while (desktop.activeWindow() != other && Clock::now() - start < 60s)
+        std::this_thread::sleep_for(1ms);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    desktop.activate(back);
+    return ms;
+}
+
+std::string awaitLine(const std::string& log) {
+    const std::string content = Desktop::waitForFile(
+        log, [](const std::string& s) { return !s.empty() && s.back() == '\n'; }, 60000ms);
+    return content.empty() ? content : content.substr(0, content.size() - 1);
+}
+
+Row runOurs(Desktop& desktop, x11::X11Keyboard& keyboard, Window target, Window other,
+            const std::string& log, const std::string& name, const std::string& text) {
+    std::remove(log.c_str());
+    const auto keys = *delivery::parseSendKeys(text + "\r\n");
+    const auto start = Clock::now();
+    const auto result = keyboard.type(static_cast<services::WindowHandle>(target), keys);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    Row row{"tavren X11Keyboard", name, codePoints(text), seconds, 0, 0};
+    row.wmLatencyMs = windowManagerLatencyMs(desktop, other, target);
+    row.lostCharacters =
+        result == services::TypeResult::Typed ? lost(text, awaitLine(log)) : codePoints(text);
+    return row;
+}
+
+Row runXdotool(Desktop& desktop, Window target, Window other, const std::string& log,
+               const std::string& name, const std::string& text, const std::string& options) {
+    std::remove(log.c_str());
+    const std::string path = desktop.directory() + "/xdotool-text";
+    {
+        std::FILE* file = std::fopen(path.c_str(), "w");
+        std::fputs(text.c_str(), file);
+        std::fclose(file);
+    }
+    const auto start = Clock::now();
+    Desktop::run("xdotool type " + options + " --file '" + path + "'; xdotool key Return");
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    Row row{"xdotool type " + (options.empty() ? std::string("(default delay)") : options),
+            name,
+            codePoints(text),
+            seconds,
+            0,
+            0};
+    row.wmLatencyMs = windowManagerLatencyMs(desktop, other, target);
+    row.lostCharacters = lost(text, awaitLine(log));
+    return row;
+}
+
+} // namespace
+
+int main() {
+    Desktop desktop;
+    const std::string log = desktop.directory() + "/target.log";
+    const auto other = desktop.startTarget(desktop.directory() + "/other.log", "Bench Other");
+    const auto target = desktop.startTarget(log, "Bench Target");
+    if (!target || !other) {
+        std::fprintf(stderr, "the test target did not start (run under scripts/with-desktop.sh)\n");
+        return 1;
+    }
+    x11::SynthesisLedger ledger;
+    x11::X11Keyboard keyboard(nullptr, ledger);
+
+    const std::string ascii = asciiText(500);
+    const std::string japanese = japaneseText(100);
+    const double idleLatency = windowManagerLatencyMs(desktop, other->window(), target->window());
+
+    std::vector<Row> rows;
+    rows.push_back(
+        runOurs(desktop, keyboard, target->window(), other->window(), log, "500 ASCII", ascii));
+    rows.push_back(runOurs(desktop, keyboard, target->window(), other->window(), log,
+                           "100 Japanese", japanese));
+    for (const std::string options : {"", "--delay 0"}) {
+        rows.push_back(runXdotool(desktop, target->window(), other->window(), log, "500 ASCII",
+                                  ascii, options));
+        rows.push_back(runXdotool(desktop, target->window(), other->window(), log, "100 Japanese",
+                                  japanese, options));
+    }
+
+    std::printf("\nTyping into a Qt line edit on Xvfb + openbox\n");
+    std::printf("%-30s %-13s %9s %12s %6s %16s\n", "tool", "text", "seconds", "chars/s", "lost",
+                "WM latency (ms)");
+    for (const auto& row : rows)
+        std::printf("%-30s %-13s %9.3f %12.0f %6zu %16.1f\n", row.tool.c_str(), row.text.c_str(),
+                    row.seconds, row.characters / row.seconds, row.lostCharacters, row.wmLatencyMs);
+    std::printf("WM latency: time until openbox carries out an activation request sent right "
+                "after the typing (idle: %.1f ms)\n",
+                idleLatency);
+    return 0;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tavren::x11 {
+
+struct XkbDescDeleter {
+    void operator()(XkbDescPtr desc) const { XkbFreeKeyboard(desc, XkbAllComponentsMask, True); }
+};
+using XkbDescHandle = std::unique_ptr<XkbDescRec, XkbDescDeleter>;
+
+// The key types, keysyms and modifier map of the core keyboard, as fetched.
+XkbDescHandle fetchKeyboardDescription(Display* display);
+
+// Where a keysym sits on the keyboard: the key, and the real modifiers that
+// select its shift level.
+struct KeyLocation {
+    KeyCode keycode = 0;
+    unsigned levelModifiers = 0;
+};
+
+// A snapshot of the keyboard map, in the keyboard group that is active now,
+// answering where keysyms and modifiers are.
+class KeyboardMap {
+public:
+    // Nothing when the server does not answer.
+    static std::optional<KeyboardMap> fetch(Display* display);
+
+    // The key and level that type `keysym` with at most Shift and the third-level
+    // modifier (AltGr) held, preferring fewer modifiers, then lower keycodes.
+    std::optional<KeyLocation> find(KeySym keysym) const;
+
+    // A key that sets the single real modifier `mask` (ShiftMask, ControlMask,
+    // Mod1Mask, Mod5Mask) while held, not a lock key.
+    std::optional<KeyCode> modifierKey(unsigned mask) const;
+
+    // Keys without any keysym and outside the modifier map: free to bind.
+    std::vector<KeyCode> spareKeycodes() const;
+
+    // The real modifiers that the Num Lock key locks (0 if none).
+    unsigned numLockMask() const { return numLockMask_; }
+
+    const XkbDescRec& description() const { return *desc_; }
+
+private:
+    KeyboardMap(XkbDescHandle desc, unsigned group, unsigned numLockMask);
+    std::optional<unsigned> modifiersForLevel(const XkbKeyTypeRec& type, int level) const;
+    unsigned groupOf(KeyCode keycode) const;
+
+    XkbDescHandle desc_;
+    unsigned group_ = 0;
+    unsigned numLockMask_ = 0;
+};
+
+} // namespace tavren::x11

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/x11/keyboard_map.h"
+
+#include <X11/Xlib.h>
+
+#include <utility>
+#include <vector>
+
+namespace tavren::x11 {
+
+// Binds keysyms that are not on the keyboard map to spare keycodes and puts the
+// map back as it was. Each binding is one XKB request covering every key of the
+// chunk, so clients (window managers first) re-read the map once per chunk, not
+// once per character. The keys between the spare ones that the request spans are
+// sent back exactly as they were fetched.
+class KeymapOverride {
+public:
+    // `display` is borrowed. Nothing changes until bind().
+    explicit KeymapOverride(Display* display);
+    ~KeymapOverride() { restore(); }
+    KeymapOverride(const KeymapOverride&) = delete;
+    KeymapOverride& operator=(const KeymapOverride&) = delete;
+
+    // Binds each keysym to its keycode at every level, in one request. False when
+    // the map could not be fetched or changed.
+    bool bind(const std::vector<std::pair<KeyCode, KeySym>>& bindings);
+
+    // Puts back every keycode bound so far (one request). Safe to call twice.
+    void restore();
+
+    bool active() const { return touchedFirst_ != 0; }
+
+private:
+    Display* display_;
+    XkbDescHandle original_;
+    XkbDescHandle working_;
+    int touchedFirst_ = 0;
+    int touchedLast_ = 0;
+};
+
+} // namespace tavren::x11

@@ -1,0 +1,9 @@
+#include "platform/x11/x11_input.h"
+
+namespace tavren::x11 {
+
+std::unique_ptr<X11Input> openX11Input(const char* displayName) {
+    return std::make_unique<X11Input>(displayName);
+}
+
+} // namespace tavren::x11

@@ -1,0 +1,278 @@
+#include "platform/x11/x11_keyboard.h"
+
+#include "platform/x11/keyboard_map.h"
+#include "platform/x11/keymap_override.h"
+#include "platform/x11/keysyms.h"
+#include "platform/x11/target_window.h"
+
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <array>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace tavren::x11 {
+namespace {
+
+using services::KeySequence;
+using services::KeyStroke;
+using services::TypeResult;
+
+constexpr std::array<unsigned, 8> kRealModifiers = {ShiftMask, LockMask, ControlMask, Mod1Mask,
+                                                    Mod2Mask,  Mod3Mask, Mod4Mask,    Mod5Mask};
+
+// Presses and releases keys through XTest, noting each in the ledger.
+class KeyPresser {
+public:
+    KeyPresser(Display* display, SynthesisLedger& ledger) : display_(display), ledger_(ledger) {}
+    void press(KeyCode keycode) {
+        ledger_.recordPress(keycode);
+        XTestFakeKeyEvent(display_, keycode, True, CurrentTime);
+    }
+    void release(KeyCode keycode) {
+        ledger_.recordRelease(keycode);
+        XTestFakeKeyEvent(display_, keycode, False, CurrentTime);
+    }
+
+private:
+    Display* display_;
+    SynthesisLedger& ledger_;
+};
+
+bool isDown(const std::array<char, 32>& keys, KeyCode keycode) {
+    return keys[keycode / 8] & (1 << (keycode % 8));
+}
+
+// Modifier keys that were down when typing began are released for its duration
+// and pressed again afterwards. Keys held on a physical keyboard cannot be
+// released from here (XTest acts on its own device); those stay down and
+// `stillHeld()` reports their modifiers.
+class HeldModifierRelease {
+public:
+    HeldModifierRelease(Display* display, KeyPresser& presser, const KeyboardMap& map)
+        : display_(display), presser_(presser) {
+        std::array<char, 32> keys{};
+        XQueryKeymap(display_, keys.data());
+        const XkbDescRec& xkb = map.description();
+        for (int code = xkb.min_key_code; code <= xkb.max_key_code; ++code) {
+            const auto keycode = static_cast<KeyCode>(code);
+            if (isDown(keys, keycode) && xkb.map->modmap[keycode] != 0 &&
+                keycode != map.modifierKey(LockMask).value_or(0)) {
+                // Pressed first so that the release has a key down on the XTest
+                // device to act on whoever holds it: the ledger then sees both.
+                presser_.press(keycode);
+                presser_.release(keycode);
+                released_.push_back(keycode);
+            }
+        }
+        if (released_.empty()) return;
+        XSync(display_, False);
+        XQueryKeymap(display_, keys.data());
+        std::vector<KeyCode> releasedForGood;
+        for (KeyCode keycode : released_)
+            if (!isDown(keys, keycode)) releasedForGood.push_back(keycode);
+        released_ = std::move(releasedForGood);
+        XkbStateRec state{};
+        XkbGetState(display_, XkbUseCoreKbd, &state);
+        stillHeld_ = state.base_mods | state.latched_mods;
+    }
+    ~HeldModifierRelease() {
+        for (KeyCode keycode : released_)
+            presser_.press(keycode);
+        XFlush(display_);
+    }
+    HeldModifierRelease(const HeldModifierRelease&) = delete;
+    HeldModifierRelease& operator=(const HeldModifierRelease&) = delete;
+
+    unsigned stillHeld() const { return stillHeld_; }
+
+private:
+    Display* display_;
+    KeyPresser& presser_;
+    std::vector<KeyCode> released_;
+    unsigned stillHeld_ = 0;
+};
+
+// Caps Lock off while typing, back on afterwards.
+class CapsLockOff {
+public:
+    explicit CapsLockOff(Display* display) : display_(display) {
+        XkbStateRec state{};
+        if (XkbGetState(display_, XkbUseCoreKbd, &state) == Success &&
+            (state.locked_mods & LockMask)) {
+            XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, 0);
+            wasOn_ = true;
+        }
+    }
+    ~CapsLockOff() {
+        if (wasOn_) XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, LockMask);
+        XFlush(display_);
+    }
+    CapsLockOff(const CapsLockOff&) = delete;
+    CapsLockOff& operator=(const CapsLockOff&) = delete;
+
+private:
+    Display* display_;
+    bool wasOn_ = false;
+};
+
+// Modifier keys pressed around one key; released on leaving the scope.
+class ModifiersDown {
+public:
+    ModifiersDown(KeyPresser& presser, std::vector<KeyCode> keys)
+        : presser_(presser), keys_(std::move(keys)) {
+        for (KeyCode keycode : keys_)
+            presser_.press(keycode);
+    }
+    ~ModifiersDown() {
+        for (auto it = keys_.rbegin(); it != keys_.rend(); ++it)
+            presser_.release(*it);
+    }
+    ModifiersDown(const ModifiersDown&) = delete;
+    ModifiersDown& operator=(const ModifiersDown&) = delete;
+
+private:
+    KeyPresser& presser_;
+    std::vector<KeyCode> keys_;
+};
+
+unsigned realModifiers(std::uint8_t strokeModifiers) {
+    unsigned mask = 0;
+    if (strokeModifiers & services::kShift) mask |= ShiftMask;
+    if (strokeModifiers & services::kControl) mask |= ControlMask;
+    if (strokeModifiers & services::kAlt) mask |= Mod1Mask;
+    return mask;
+}
+
+// One stroke resolved against the keyboard map.
+struct PlannedStroke {
+    KeySym keysym = NoSymbol;
+    unsigned modifiers = 0;              // the stroke's own Shift/Ctrl/Alt
+    std::optional<KeyLocation> location; // nothing: needs a spare keycode
+};
+
+// What one call of type() does, start to end.
+class TypingRun {
+public:
+    TypingRun(Display* display, SynthesisLedger& ledger, Window target)
+        : display_(display), presser_(display, ledger), target_(display, target) {}
+
+    TypeResult run(const KeySequence& keys) {
+        if (!target_.isForeground()) return TypeResult::Interrupted;
+        auto map = KeyboardMap::fetch(display_);
+        if (!map) return TypeResult::Failed;
+
+        HeldModifierRelease held(display_, presser_, *map);
+        // Ctrl, Alt or Super held on a physical keyboard would turn characters into
+        // shortcuts: typing nothing is the only safe answer.
+        if (held.stillHeld() & ~(ShiftMask | LockMask | Mod5Mask | map->numLockMask()))
+            return TypeResult::Failed;
+        // A held Shift or AltGr changes the level of every key on the map; keys
+        // bound to spare keycodes have a single level and are immune to it.
+        const bool avoidLevels = held.stillHeld() & (ShiftMask | Mod5Mask);
+
+        CapsLockOff capsLock(display_);
+        std::vector<PlannedStroke> plan;
+        for (const KeyStroke& stroke : keys) {
+            PlannedStroke planned{keysymFor(stroke), realModifiers(stroke.modifiers), {}};
+            if (!(avoidLevels && !stroke.isNamed)) planned.location = map->find(planned.keysym);
+            plan.push_back(planned);
+        }
+        std::map<unsigned, KeyCode> modifierKeys;
+        for (unsigned bit : kRealModifiers)
+            if (auto key = map->modifierKey(bit)) modifierKeys[bit] = *key;
+        for (const auto& planned : plan) {
+            const unsigned needed =
+                planned.modifiers | (planned.location ? planned.location->levelModifiers : 0);
+            for (unsigned bit : kRealModifiers)
+                if ((needed & bit) && !modifierKeys.count(bit)) return TypeResult::Failed;
+        }
+        const std::vector<KeyCode> spare = map->spareKeycodes();
+        for (const auto& planned : plan)
+            if (!planned.location && spare.empty()) return TypeResult::Failed;
+
+        KeymapOverride override(display_);
+        const TypeResult result = typeChunks(plan, spare, modifierKeys, override);
+        if (typedAny_) target_.waitUntilProcessed();
+        override.restore();
+        return result;
+    }
+
+private:
+    TypeResult typeChunks(const std::vector<PlannedStroke>& plan, const std::vector<KeyCode>& spare,
+                          const std::map<unsigned, KeyCode>& modifierKeys,
+                          KeymapOverride& override) {
+        std::size_t next = 0;
+        while (next < plan.size()) {
+            // The longest stretch whose characters off the map fit the spare keycodes.
+            std::map<KeySym, KeyCode> bound;
+            std::size_t end = next;
+            for (; end < plan.size(); ++end) {
+                const auto& planned = plan[end];
+                if (planned.location || bound.count(planned.keysym)) continue;
+                if (bound.size() == spare.size()) break;
+                bound[planned.keysym] = spare[bound.size()];
+            }
+            if (!bound.empty()) {
+                // The keys of the previous stretch must be read with the map they
+                // were typed with.
+                if (override.active() && typedAny_) target_.waitUntilProcessed();
+                std::vector<std::pair<KeyCode, KeySym>> bindings;
+                for (const auto& [keysym, keycode] : bound)
+                    bindings.emplace_back(keycode, keysym);
+                if (!override.bind(bindings)) return TypeResult::Failed;
+            }
+            for (; next < end; ++next) {
+                if (!target_.isForeground()) return TypeResult::Interrupted;
+                const auto& planned = plan[next];
+                const KeyLocation location =
+                    planned.location ? *planned.location : KeyLocation{bound.at(planned.keysym), 0};
+                tap(location, planned.modifiers, modifierKeys);
+            }
+        }
+        return TypeResult::Typed;
+    }
+
+    void tap(const KeyLocation& location, unsigned strokeModifiers,
+             const std::map<unsigned, KeyCode>& modifierKeys) {
+        std::vector<KeyCode> modifiers;
+        const unsigned needed = strokeModifiers | location.levelModifiers;
+        for (unsigned bit : kRealModifiers)
+            if (needed & bit) modifiers.push_back(modifierKeys.at(bit));
+        {
+            ModifiersDown down(presser_, modifiers);
+            presser_.press(location.keycode);
+            presser_.release(location.keycode);
+        }
+        XFlush(display_);
+        typedAny_ = true;
+    }
+
+    Display* display_;
+    KeyPresser presser_;
+    TargetWindow target_;
+    bool typedAny_ = false;
+};
+
+} // namespace
+
+X11Keyboard::X11Keyboard(const char* displayName, SynthesisLedger& ledger)
+    : display_(openDisplay(displayName)), ledger_(ledger) {
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(display_.get(), &eventBase, &errorBase, &major, &minor))
+        throw std::runtime_error("the X server lacks the XTest extension");
+}
+
+services::TypeResult X11Keyboard::type(services::WindowHandle target,
+                                       const services::KeySequence& keys) {
+    if (target == 0) return TypeResult::Interrupted;
+    ScopedErrorTrap trap(display_.get());
+    TypingRun run(display_.get(), ledger_, static_cast<Window>(target));
+    return run.run(keys);
+}
+
+} // namespace tavren::x11
