@@ -8,16 +8,12 @@ using namespace controls;
 
 namespace {
 constexpr int kOrderButtons = 82;
-
-void place(Control& c, Control& parent, Rect r) {
-    c.attachTo(parent);
-    c.setGeometry(r);
-}
 } // namespace
 
 MainForm::MainForm()
     : mn_read("mn_read", nullptr, "読込"), mn_siki("mn_siki", nullptr, "OFF"),
-      combo_UO2("combo_UO2", nullptr), chk_uo("chk_uo", nullptr, "ボタンを押した後、選択したwindowをアクティブにする"),
+      combo_UO2("combo_UO2", nullptr),
+      chk_uo("chk_uo", nullptr, "ボタンを押した後、選択したwindowをアクティブにする"),
       WindowDataGet("WindowDataGet", nullptr, "再取得"), combo_UO("combo_UO", nullptr),
       chk_AllwaysonTop("chk_AllwaysonTop", nullptr, "常に手前に表示"),
       chk_sikikan("chk_sikikan", nullptr, "指揮官モード（文字色：赤）"),
@@ -94,7 +90,8 @@ void MainForm::design() {
     place(Command1, hidden, {1080, 120, 855, 375});
     place(chk_syuryo, hidden, {120, 1080, 3000, 255});
     place(chk_enter, hidden, {120, 1440, 3000, 255});
-    for (Control* c : hidden.children()) c->setVisible(false);
+    for (Control* c : hidden.children())
+        c->setVisible(false);
 
     Control& board = Frame[2];
     for (int i = 0; i < kOrderButtons; ++i)

@@ -24,8 +24,8 @@ MainWindow::MainWindow(services::Services services)
                 board_, nick_, services.profile, services.eventLoop, services.screens),
       loader_({form_.tavren, form_.chk_AllwaysonTop, form_.chk_rename, form_.servername,
                form_.Command1},
-              {[this] { chk_AllwaysonTop_Click(); }, [this] { nick_.chk_rename_Click(); }},
-              board_, services.files, services.codec, services.openDialog) {
+              {[this] { chk_AllwaysonTop_Click(); }, [this] { nick_.chk_rename_Click(); }}, board_,
+              services.files, services.codec, services.openDialog) {
     connectEvents();
 }
 
@@ -80,7 +80,8 @@ void MainWindow::Form_Resize() {
     // with the corrected size.
     if (window.height() <= 2000) window.setHeight(2000);
     if (window.width() <= 1000) window.setWidth(1000);
-    for (int i = 0; i <= 2; ++i) form_.Frame[i].setWidth(window.width() - MainForm::kFrameWidth);
+    for (int i = 0; i <= 2; ++i)
+        form_.Frame[i].setWidth(window.width() - MainForm::kFrameWidth);
     for (int i = 0; i <= 2; ++i)
         form_.Frame[i].setHeight(window.height() - MainForm::kFrameHeight);
     board_.ButtonArrange();
@@ -97,7 +98,9 @@ void MainWindow::mn_button_Click(int index) {
     }
 }
 
-void MainWindow::mn_read_Click() { loader_.Command1_Click(); }
+void MainWindow::mn_read_Click() {
+    loader_.Command1_Click();
+}
 
 void MainWindow::mn_siki_Click() {
     if (form_.chk_sikikan.value() == 1) {

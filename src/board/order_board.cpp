@@ -30,9 +30,13 @@ void OrderBoard::initialise() {
     lastShownIndex_ = rowCount_ * columnCount_ - 1;
 }
 
-bool OrderBoard::OpT_Click(int index) { return setCount(rowCount_, columnCount_, index, c_.OpT); }
+bool OrderBoard::OpT_Click(int index) {
+    return setCount(rowCount_, columnCount_, index, c_.OpT);
+}
 
-bool OrderBoard::OpY_Click(int index) { return setCount(columnCount_, rowCount_, index, c_.OpY); }
+bool OrderBoard::OpY_Click(int index) {
+    return setCount(columnCount_, rowCount_, index, c_.OpY);
+}
 
 bool OrderBoard::setCount(std::int32_t& count, std::int32_t other, int index,
                           const controls::ControlArray<controls::OptionButton>& options) {
@@ -66,8 +70,10 @@ void OrderBoard::ButtonArrange() {
     if (rowCount_ < 1 || columnCount_ < 1) return;
     const int lastShown = std::min<std::int32_t>(lastShownIndex_, kLastButtonIndex);
 
-    for (int i = 0; i <= lastShown; ++i) c_.tavren[i].setVisible(true);
-    for (int i = lastShown + 1; i <= kLastButtonIndex; ++i) c_.tavren[i].setVisible(false);
+    for (int i = 0; i <= lastShown; ++i)
+        c_.tavren[i].setVisible(true);
+    for (int i = lastShown + 1; i <= kLastButtonIndex; ++i)
+        c_.tavren[i].setVisible(false);
 
     const double frameWidth = c_.board.width();
     const double columns = (static_cast<double>(lastShownIndex_) + 1) / rowCount_;
@@ -81,7 +87,8 @@ void OrderBoard::ButtonArrange() {
 
         // Sizes that come out negative (a huge gap, a tiny window) are clamped to 0.
         const double frameHeight = c_.board.height();
-        const float height = static_cast<float>((frameHeight - kTopMargin) / rowCount_ - buttonGap_);
+        const float height =
+            static_cast<float>((frameHeight - kTopMargin) / rowCount_ - buttonGap_);
         button.setHeight(std::max(0.0f, height));
         const double givenHeight = button.height();
         const float top = static_cast<float>(row * (givenHeight + buttonGap_) + kTopMargin);
@@ -91,7 +98,8 @@ void OrderBoard::ButtonArrange() {
             left < std::numeric_limits<std::int32_t>::min())
             return;
         button.setGeometry({static_cast<double>(left), top,
-                            static_cast<double>(std::max<std::int64_t>(0, width)), button.height()});
+                            static_cast<double>(std::max<std::int64_t>(0, width)),
+                            button.height()});
     }
 }
 

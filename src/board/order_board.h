@@ -17,7 +17,7 @@ public:
         controls::Frame& board; // the panel that holds the buttons
         const controls::ControlArray<controls::OptionButton>& OpT; // rows, indexes 2..9
         const controls::ControlArray<controls::OptionButton>& OpY; // columns, indexes 2..9
-        controls::ComboBox& cmb_Bgap; // the gap in units of 20 twips
+        controls::ComboBox& cmb_Bgap;                              // the gap in units of 20 twips
     };
 
     explicit OrderBoard(Controls controls);

@@ -26,7 +26,8 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 std::string characters(const std::vector<std::string_view>& chars, std::size_t from,
                        std::size_t to) {
     std::string out;
-    for (std::size_t i = from; i <= to && i <= chars.size(); ++i) out += chars[i - 1];
+    for (std::size_t i = from; i <= to && i <= chars.size(); ++i)
+        out += chars[i - 1];
     return out;
 }
 
@@ -50,7 +51,8 @@ bool matchFrom(const std::vector<std::string_view>& text, std::size_t t,
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == "*") ++p;
+    while (p < pattern.size() && pattern[p] == "*")
+        ++p;
     return p == pattern.size();
 }
 
@@ -150,14 +152,13 @@ std::optional<Directive> parseDirective(std::string_view line) {
     if (wildcardMatch(line, "?ButtonT=?")) return countDirective(DirectiveKind::Rows);
     if (wildcardMatch(line, "?ButtonY=?")) return countDirective(DirectiveKind::Columns);
     if (wildcardMatch(line, "?TOP=*"))
-        return Directive{DirectiveKind::AlwaysOnTop, -1,
-                         equalsIgnoringCase(characters(chars, 6, 7), "on"), {}};
+        return Directive{
+            DirectiveKind::AlwaysOnTop, -1, equalsIgnoringCase(characters(chars, 6, 7), "on"), {}};
     if (wildcardMatch(line, "?nick=*"))
-        return Directive{DirectiveKind::NickWindow, -1,
-                         equalsIgnoringCase(characters(chars, 7, 8), "on"), {}};
+        return Directive{
+            DirectiveKind::NickWindow, -1, equalsIgnoringCase(characters(chars, 7, 8), "on"), {}};
     if (wildcardMatch(line, "?servername=*"))
-        return Directive{DirectiveKind::ServerName, -1, false,
-                         characters(chars, 13, chars.size())};
+        return Directive{DirectiveKind::ServerName, -1, false, characters(chars, 13, chars.size())};
     return std::nullopt;
 }
 

@@ -23,7 +23,8 @@ std::vector<std::string_view> splitOrderLines(std::string_view text);
 // stopped at kOrderFileReadLimit (`truncated`), the cut last line is dropped as if
 // the file ended before it. Nothing when the bytes are valid in neither encoding.
 template <class Decoder>
-std::optional<std::string> decodeOrderFile(std::string bytes, bool truncated, Decoder&& legacyToUtf8);
+std::optional<std::string> decodeOrderFile(std::string bytes, bool truncated,
+                                           Decoder&& legacyToUtf8);
 
 bool isValidUtf8(std::string_view text);
 
@@ -45,9 +46,9 @@ std::optional<controls::Colour> parseColourField(std::string_view field);
 enum class DirectiveKind { Rows, Columns, AlwaysOnTop, NickWindow, ServerName };
 struct Directive {
     DirectiveKind kind;
-    int digit = -1;          // Rows, Columns: the digit, -1 when not a decimal digit
-    bool on = false;         // AlwaysOnTop, NickWindow
-    std::string serverName;  // ServerName
+    int digit = -1;         // Rows, Columns: the digit, -1 when not a decimal digit
+    bool on = false;        // AlwaysOnTop, NickWindow
+    std::string serverName; // ServerName
 };
 
 // The directive a line beginning with "*" holds, or nothing for a comment line.
@@ -60,7 +61,8 @@ bool wildcardMatch(std::string_view text, std::string_view pattern);
 // ---------------------------------------------------------------------------
 
 template <class Decoder>
-std::optional<std::string> decodeOrderFile(std::string bytes, bool truncated, Decoder&& legacyToUtf8) {
+std::optional<std::string> decodeOrderFile(std::string bytes, bool truncated,
+                                           Decoder&& legacyToUtf8) {
     if (truncated) {
         const auto lastEnd = bytes.find_last_of('\r');
         bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);

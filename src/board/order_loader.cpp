@@ -71,8 +71,8 @@ bool OrderLoader::startUpLoad(const std::string& path) {
 }
 
 void OrderLoader::Command1_Click() {
-    const auto path = dialog_.chooseFile({{"命令ファイル (*.txt)", {"*.txt"}},
-                                          {"全てのファイル(*.*)", {"*.*"}}});
+    const auto path =
+        dialog_.chooseFile({{"命令ファイル (*.txt)", {"*.txt"}}, {"全てのファイル(*.*)", {"*.*"}}});
     if (!path) return;
     const auto text = readText(*path);
     if (!text) return;

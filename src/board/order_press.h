@@ -18,8 +18,7 @@ public:
     };
 
     // Connects the buttons', the box's and the timer's events to the handlers below.
-    OrderPress(Controls controls, delivery::SendPipeline& pipeline,
-               services::KeyMonitor& keys);
+    OrderPress(Controls controls, delivery::SendPipeline& pipeline, services::KeyMonitor& keys);
 
     void tavren_MouseDown(int index, const controls::MouseEvent& e);
     void tavren_MouseUp(int index, const controls::MouseEvent& e);

@@ -4,13 +4,6 @@ namespace tavren::nick {
 
 using namespace controls;
 
-namespace {
-void place(Control& c, Control& parent, Rect r) {
-    c.attachTo(parent);
-    c.setGeometry(r);
-}
-} // namespace
-
 NickForm::NickForm() {
     // Outer size = client area + the same fixed frame that every window has.
     frm_nick.setGeometry({0, 0, kClientWidth + 100, kClientHeight + 580});

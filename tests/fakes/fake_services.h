@@ -188,8 +188,7 @@ private:
 class FakeFiles : public services::Files {
 public:
     explicit FakeFiles(CallLog& log) : log_(log) {}
-    std::optional<std::string> readPrefix(const std::string& path,
-                                          std::size_t maxBytes) override {
+    std::optional<std::string> readPrefix(const std::string& path, std::size_t maxBytes) override {
         log_.add("readPrefix " + path);
         lastMaxBytes = maxBytes;
         auto it = files.find(path);
@@ -247,8 +246,9 @@ struct FakePlatform {
     FakeScreens screens;
 
     services::Services services() {
-        return services::Services{eventLoop, windowManager, stacking, keyboard, keyMonitor,
-                                  conversation, profile, files, codec, openDialog, screens};
+        return services::Services{eventLoop,  windowManager, stacking, keyboard,
+                                  keyMonitor, conversation,  profile,  files,
+                                  codec,      openDialog,    screens};
     }
 };
 

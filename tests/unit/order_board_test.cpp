@@ -82,9 +82,11 @@ TEST_F(BoardFixture, LayingOutTwiceGivesTheSameGeometry) {
     frameSize(5000, 4000);
     board.ButtonArrange();
     std::vector<controls::Rect> first;
-    for (int i = 0; i < 8; ++i) first.push_back(form.tavren[i].geometry());
+    for (int i = 0; i < 8; ++i)
+        first.push_back(form.tavren[i].geometry());
     board.ButtonArrange();
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(form.tavren[i].geometry(), first[i]);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(form.tavren[i].geometry(), first[i]);
 }
 
 TEST_F(BoardFixture, GapTextIsTwentyTwipsPerUnitRoundedToEven) {
@@ -111,7 +113,7 @@ TEST_F(BoardFixture, CountWithoutAnOptionIsStoredButFailsBeforeLayout) {
     EXPECT_EQ(board.rowCount(), 1);
     EXPECT_EQ(board.lastShownIndex(), 1);
     EXPECT_EQ(form.tavren[0].geometry(), before); // no layout in that call
-    board.ButtonArrange(); // the next one uses the stored count: one row
+    board.ButtonArrange();                        // the next one uses the stored count: one row
     EXPECT_EQ(form.tavren[0].top(), form.tavren[1].top());
 }
 

@@ -22,17 +22,16 @@ TEST(ColourFieldTest, ReadsRedGreenBlueHexPairs) {
         std::optional<Colour> colour;
     };
     const Case cases[] = {
-        {"FF0000", 0x0000FF},      // pure red
-        {"0000ff", 0xFF0000},      // pure blue, lower case digits
-        {"123456,789", 0x563412},  // only the first six characters count
-        {"FF00F", 0x0F00FF},       // a pair cut to one digit is that digit: blue 15
-        {"FF00", std::nullopt},    // an empty pair
-        {"", std::nullopt},
-        {"GG0000", std::nullopt},
-        {"F 0000", std::nullopt},
+        {"FF0000", 0x0000FF},     // pure red
+        {"0000ff", 0xFF0000},     // pure blue, lower case digits
+        {"123456,789", 0x563412}, // only the first six characters count
+        {"FF00F", 0x0F00FF},      // a pair cut to one digit is that digit: blue 15
+        {"FF00", std::nullopt},   // an empty pair
+        {"", std::nullopt},         {"GG0000", std::nullopt}, {"F 0000", std::nullopt},
         {"ＦＦ0000", std::nullopt}, // full-width letters are not hex digits
     };
-    for (const Case& c : cases) EXPECT_EQ(parseColourField(c.field), c.colour) << c.field;
+    for (const Case& c : cases)
+        EXPECT_EQ(parseColourField(c.field), c.colour) << c.field;
 }
 
 TEST(OrderLineTest, CaptionStopsAtTheFirstComma) {
@@ -51,7 +50,8 @@ TEST(OrderLineTest, CaptionStopsAtTheFirstComma) {
     EXPECT_FALSE(parseOrderLine(std::string(32766, 'x') + ",FF0000")); // comma at 32767
     // Positions count characters, not bytes.
     std::string japanese;
-    for (int i = 0; i < 30000; ++i) japanese += "あ"; // 90000 bytes, 30000 characters
+    for (int i = 0; i < 30000; ++i)
+        japanese += "あ"; // 90000 bytes, 30000 characters
     EXPECT_TRUE(parseOrderLine(japanese + ",000000"));
 }
 

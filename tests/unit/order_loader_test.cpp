@@ -87,7 +87,8 @@ TEST_F(LoaderFixture, RowDirectiveWithZeroOrOneStopsTheLoad) {
 
 TEST_F(LoaderFixture, OnlyEightyTwoOrderLinesAreRead) {
     std::string text;
-    for (int i = 0; i < 90; ++i) text += "order " + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 90; ++i)
+        text += "order " + std::to_string(i) + "\r\n";
     text += "*servername=late\r\n";
     orderFile(text);
     ASSERT_TRUE(loader.startUpLoad());

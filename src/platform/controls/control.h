@@ -17,10 +17,32 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-enum class Kind { Form, Frame, Label, Button, CheckBox, OptionButton, TextField, ComboBox, MenuItem, Timer };
+enum class Kind {
+    Form,
+    Frame,
+    Label,
+    Button,
+    CheckBox,
+    OptionButton,
+    TextField,
+    ComboBox,
+    MenuItem,
+    Timer
+};
 
 // What changed on a control, so that a view updates just that aspect.
-enum class Property { Geometry, Visible, Enabled, Caption, Text, Value, Colour, Items, ZOrder, State };
+enum class Property {
+    Geometry,
+    Visible,
+    Enabled,
+    Caption,
+    Text,
+    Value,
+    Colour,
+    Items,
+    ZOrder,
+    State
+};
 
 // Base of every control: identity, place in the tree, geometry, visibility and
 // the enabled state. Setting a property to the value it already has notifies no one.
@@ -80,5 +102,11 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
 };
+
+// Design time: puts a control into its container at its designed place.
+inline void place(Control& control, Control& container, const Rect& geometry) {
+    control.attachTo(container);
+    control.setGeometry(geometry);
+}
 
 } // namespace tavren::controls

@@ -24,7 +24,8 @@ public:
     int size() const { return static_cast<int>(elements_.size()); }
 
     template <class F> void forEach(F&& f) const {
-        for (const auto& [index, element] : elements_) f(index, *element);
+        for (const auto& [index, element] : elements_)
+            f(index, *element);
     }
 
 private:

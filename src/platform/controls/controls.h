@@ -4,6 +4,7 @@
 #include "button.h"
 #include "check_box.h"
 #include "combo_box.h"
+#include "control_array.h"
 #include "form.h"
 #include "frame.h"
 #include "label.h"
@@ -11,4 +12,3 @@
 #include "option_button.h"
 #include "text_field.h"
 #include "timer.h"
-#include "control_array.h"

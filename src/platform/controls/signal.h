@@ -18,7 +18,8 @@ public:
         // A slot may connect further slots while we iterate: walk by index over a
         // count taken up front, so new slots wait for the next raise.
         const auto count = slots_.size();
-        for (std::size_t i = 0; i < count; ++i) slots_[i](args...);
+        for (std::size_t i = 0; i < count; ++i)
+            slots_[i](args...);
     }
 
     bool empty() const { return slots_.empty(); }

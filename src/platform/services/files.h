@@ -25,7 +25,7 @@ public:
 };
 
 struct FileFilter {
-    std::string description; // shown to the user
+    std::string description;           // shown to the user
     std::vector<std::string> patterns; // "*.txt"
 };
 
