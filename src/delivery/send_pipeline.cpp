@@ -37,7 +37,8 @@ SendPipeline::SendPipeline(Controls controls, services::WindowManager& windows,
                            services::EventLoop& events, services::Keyboard& keyboard)
     : c_(controls), windows_(windows), events_(events), keyboard_(keyboard) {
     c_.btn_Send.mouseDown.connect([this](const controls::MouseEvent& e) { btn_Send_MouseDown(e); });
-    c_.sendtext.keyDown.connect([this](int keyCode, int shift) { sendtext_KeyDown(keyCode, shift); });
+    c_.sendtext.keyDown.connect(
+        [this](int keyCode, int shift) { sendtext_KeyDown(keyCode, shift); });
 }
 
 void SendPipeline::btn_Send_MouseDown(const controls::MouseEvent&) {
@@ -57,8 +58,8 @@ void SendPipeline::sendtext_KeyDown(int keyCode, int) {
     if (keyCode == kEnterKeyCode) btn_Send_MouseDown(controls::MouseEvent{});
 }
 
-std::optional<services::WindowHandle> SendPipeline::waitUntilInFront(
-    const controls::ComboBox& list, int& retries) {
+std::optional<services::WindowHandle> SendPipeline::waitUntilInFront(const controls::ComboBox& list,
+                                                                     int& retries) {
     // The pick is read afresh at every step, so a pick the user changes while
     // we wait takes effect at once.
     auto ask = [&] {

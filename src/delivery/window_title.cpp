@@ -8,9 +8,13 @@ namespace {
 
 constexpr std::size_t kBlankCheckBytes = 519;
 
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 } // namespace
 
@@ -19,7 +23,8 @@ std::string_view cutTitle(std::string_view title, std::size_t maxBytes) {
     std::size_t cut = maxBytes;
     // A UTF-8 character has at most three continuation bytes; stepping back
     // further would only happen on broken text, which is then cut where it is.
-    for (int step = 0; step < 3 && cut > 0 && isContinuationByte(title[cut]); ++step) --cut;
+    for (int step = 0; step < 3 && cut > 0 && isContinuationByte(title[cut]); ++step)
+        --cut;
     if (isContinuationByte(title[cut])) cut = maxBytes;
     return title.substr(0, cut);
 }
