@@ -4,17 +4,17 @@
 # Usage: scripts/with-desktop.sh COMMAND [ARGS...]
 set -euo pipefail
 
-display=""
-for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and reports it (-displayfd): choosing
+# one here would race with other desktops starting at the same moment, and two
+# runs would end up sharing one server.
+numberfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $wm $xvfb 2>/dev/null || true' EXIT
 wm=""
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
+trap 'kill $wm $xvfb 2>/dev/null || true; rm -f "$numberfile"' EXIT
+for _ in $(seq 200); do [ -s "$numberfile" ] && break; sleep 0.05; done
+[ -s "$numberfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
+display=":$(head -n1 "$numberfile")"
 export DISPLAY="$display"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb

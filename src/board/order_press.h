@@ -25,6 +25,9 @@ public:
     void chk_Key_Click();
     void Timer1_Timer();
 
+    OrderPress(const OrderPress&) = delete;
+    OrderPress& operator=(const OrderPress&) = delete;
+
 private:
     Controls c_;
     delivery::SendPipeline& pipeline_;

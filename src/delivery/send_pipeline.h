@@ -5,11 +5,19 @@
 #include "platform/services/keyboard.h"
 #include "platform/services/window_manager.h"
 
+#include <optional>
+
 namespace tavren::delivery {
 
 // The one path by which text reaches another program: bring the picked window to
 // the front (bounded wait), type the send box's text and Enter, and optionally
 // bring the return window back.
+//
+// A list with nothing picked names no window: its waits fail every check and
+// run out of retries, so nothing is typed (or, for the return window, nothing is
+// brought back). The handle list's edit text, which discovery points at the last
+// game client window, is deliberately never used in place of a pick: it would
+// send keystrokes into a window the user never chose.
 class SendPipeline {
 public:
     struct Controls {
@@ -30,7 +38,15 @@ public:
     // Enter (13) in the send box sends it; other keys only edit it.
     void sendtext_KeyDown(int keyCode, int shift);
 
+    SendPipeline(const SendPipeline&) = delete;
+    SendPipeline& operator=(const SendPipeline&) = delete;
+
 private:
+    // Asks for the picked window to come to the front until it is there, or
+    // until the press's shared retry budget is spent. The window found in front.
+    std::optional<services::WindowHandle> waitUntilInFront(const controls::ComboBox& list,
+                                                           int& retries);
+
     Controls c_;
     services::WindowManager& windows_;
     services::EventLoop& events_;

@@ -26,6 +26,9 @@ public:
     // Enables and colours the return list and the refresh button after chk_uo.
     void chk_uo_Click();
 
+    TargetLists(const TargetLists&) = delete;
+    TargetLists& operator=(const TargetLists&) = delete;
+
 private:
     Controls c_;
     services::WindowManager& windows_;

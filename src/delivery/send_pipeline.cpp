@@ -1,0 +1,80 @@
+#include "send_pipeline.h"
+
+#include "send_keys.h"
+
+#include <charconv>
+#include <optional>
+#include <string>
+
+namespace tavren::delivery {
+
+namespace {
+
+// One press allows this many front checks to fail before it gives up; with
+// the check after the last pass that makes 21 passes of event processing, shared
+// by the destination's wait and the return window's.
+constexpr int kRetryLimit = 20;
+
+constexpr int kEnterKeyCode = 13;
+
+// The handle recorded for the picked entry. Nothing when nothing is picked or
+// the entry is not a window handle: the edit text is never used instead, since
+// it may name a window the user did not pick.
+std::optional<services::WindowHandle> pickedHandle(const controls::ComboBox& list,
+                                                   const controls::ComboBox& handles) {
+    const auto text = handles.item(list.listIndex());
+    if (!text) return std::nullopt;
+    services::WindowHandle handle = 0;
+    const char* end = text->data() + text->size();
+    const auto [stop, error] = std::from_chars(text->data(), end, handle);
+    if (error != std::errc() || stop != end || handle == 0) return std::nullopt;
+    return handle;
+}
+
+} // namespace
+
+SendPipeline::SendPipeline(Controls controls, services::WindowManager& windows,
+                           services::EventLoop& events, services::Keyboard& keyboard)
+    : c_(controls), windows_(windows), events_(events), keyboard_(keyboard) {
+    c_.btn_Send.mouseDown.connect([this](const controls::MouseEvent& e) { btn_Send_MouseDown(e); });
+    c_.sendtext.keyDown.connect(
+        [this](int keyCode, int shift) { sendtext_KeyDown(keyCode, shift); });
+}
+
+void SendPipeline::btn_Send_MouseDown(const controls::MouseEvent&) {
+    int retries = 0;
+    const auto destination = waitUntilInFront(c_.combo_UO2, retries);
+    if (!destination) return;
+
+    // Read only now: a press that ran nested inside the wait may have written
+    // the box, and the box is what the user sees being sent.
+    const auto keys = parseSendKeys(c_.sendtext.text() + "\r\n");
+    if (keys) keyboard_.type(*destination, *keys);
+
+    if (c_.chk_uo.value() == 1) waitUntilInFront(c_.combo_UO, retries);
+}
+
+void SendPipeline::sendtext_KeyDown(int keyCode, int) {
+    if (keyCode == kEnterKeyCode) btn_Send_MouseDown(controls::MouseEvent{});
+}
+
+std::optional<services::WindowHandle> SendPipeline::waitUntilInFront(const controls::ComboBox& list,
+                                                                     int& retries) {
+    // The pick is read afresh at every step, so a pick the user changes while
+    // we wait takes effect at once.
+    auto ask = [&] {
+        const auto handle = pickedHandle(list, c_.Combo_hWnd);
+        if (handle) windows_.bringToFront(*handle);
+    };
+    ask();
+    for (;;) {
+        const auto handle = pickedHandle(list, c_.Combo_hWnd);
+        if (handle && *handle == windows_.foregroundWindow()) return handle;
+        ask();
+        if (retries > kRetryLimit) return std::nullopt;
+        events_.processPendingEvents();
+        ++retries;
+    }
+}
+
+} // namespace tavren::delivery
