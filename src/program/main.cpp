@@ -1,0 +1,63 @@
+// Tavren on Linux/X11: the Qt views, the X11 window manager, keyboard and key
+// state, the session bus link and the INI settings file, handed to the main window.
+// Qt headers come before Xlib's, whose macros (Bool, Status, None) they cannot
+// survive.
+#include <QApplication>
+
+#include "app/main_window.h"
+#include "platform/dbus/dbus_conversation.h"
+#include "platform/ini/ini_profile_store.h"
+#include "platform/ini/profile_path.h"
+#include "platform/posix/iconv_text_codec.h"
+#include "platform/posix/posix_files.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_open_dialog.h"
+#include "platform/qt/qt_screens.h"
+#include "platform/qt/qt_view.h"
+
+#include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_input.h"
+#include "platform/x11/x11_stacking.h"
+#include "platform/x11/x11_window_manager.h"
+
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char** argv) {
+    using namespace tavren;
+
+    // Window ids and synthesised keys are X11's: run through XWayland on Wayland.
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication application(argc, argv);
+
+    try {
+        qt::QtView view;
+        qt::QtEventLoop events;
+        qt::QtOpenDialog openDialog;
+        qt::QtScreens screens(view.scale());
+        posix::PosixFiles files;
+        posix::IconvTextCodec codec;
+
+        x11::DisplayPtr display = x11::openDisplay(nullptr);
+        if (!display) throw std::runtime_error("cannot open the X display");
+        x11::X11WindowManager windowManager(display.get());
+        x11::X11Stacking stacking(display.get(), [&view](const controls::Form& form) {
+            return static_cast<unsigned long>(view.nativeWindowId(form));
+        });
+        auto input = x11::openX11Input();
+
+        dbus::DBusConversation conversation;
+        ini::IniProfileStore profile(ini::defaultProfilePath());
+
+        app::MainWindow window(services::Services{events, windowManager, stacking,
+                                                  input->keyboard, input->monitor, conversation,
+                                                  profile, files, codec, openDialog, screens});
+        view.addForm(window.form().IRC_Quorvel);
+        view.addForm(window.nickForm().frm_nick);
+        window.open();
+        return events.exec();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tavren: %s\n", e.what());
+        return 1;
+    }
+}
