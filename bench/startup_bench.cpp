@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -68,6 +69,9 @@ bool mainWindowShown(Display* d) {
     return found;
 }
 
+// Windows come and go while we look at them: ignore the errors that causes.
+int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
+
 long peakKilobytes(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
@@ -79,13 +83,17 @@ long peakKilobytes(pid_t pid) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::string program = argc > 1 ? argv[1] : "build/tavren";
+    // Absolute, since the program starts in a scratch directory.
+    char resolved[PATH_MAX];
+    const std::string program =
+        realpath(argc > 1 ? argv[1] : "build/tavren", resolved) ? resolved : "build/tavren";
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "no X display\n");
         return 1;
     }
+    XSetErrorHandler(ignoreXErrors);
     char dir[] = "/tmp/tavren-bench-XXXXXX";
     if (!mkdtemp(dir)) return 1;
     {
