@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
         posix::PosixFiles files;
         posix::IconvTextCodec codec;
 
+        x11::survivePeerWindowErrors();
         x11::DisplayPtr display = x11::openDisplay(nullptr);
         if (!display) throw std::runtime_error("cannot open the X display");
         x11::X11WindowManager windowManager(display.get());

@@ -1,5 +1,7 @@
 #include "platform/x11/target_window.h"
 
+#include "platform/x11/ignored_x_errors.h"
+
 #include "platform/x11/x11_connection.h"
 
 #include <X11/Xatom.h>
@@ -83,7 +85,7 @@ bool TargetWindow::takesPings() {
 }
 
 void TargetWindow::waitUntilProcessed(std::chrono::milliseconds timeout) {
-    ScopedErrorTrap trap(display_);
+    IgnoredXErrors ignoreErrors(display_);
     if (takesPings()) {
         // A toolkit answers a ping in the same pass over its event queue in which
         // it read the keys before it, and delivers those keys only after the pass.

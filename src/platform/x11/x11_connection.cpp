@@ -7,17 +7,14 @@
 
 namespace tavren::x11 {
 namespace {
-
-// Xlib calls its error handler without any user pointer, so the trap can only
-// count in a variable of its own. Traps run on the one thread that talks to X.
-int trappedErrors = 0;
-
-int countError(Display*, XErrorEvent*) {
-    ++trappedErrors;
+int dropError(Display*, XErrorEvent*) {
     return 0;
 }
-
 } // namespace
+
+void survivePeerWindowErrors() {
+    XSetErrorHandler(dropError);
+}
 
 DisplayPtr openDisplay(const char* displayName) {
     int major = XkbMajorVersion, minor = XkbMinorVersion, reason = 0;
@@ -30,24 +27,6 @@ DisplayPtr openDisplay(const char* displayName) {
                                  " with XKB (reason " + std::to_string(reason) + ")");
     }
     return display;
-}
-
-ScopedErrorTrap::ScopedErrorTrap(Display* display) : display_(display) {
-    XSync(display_, False);
-    trappedErrors = 0;
-    previous_ = XSetErrorHandler(countError);
-}
-
-ScopedErrorTrap::~ScopedErrorTrap() {
-    XSync(display_, False);
-    XSetErrorHandler(previous_);
-}
-
-bool ScopedErrorTrap::failedSinceLastCheck() {
-    XSync(display_, False);
-    const bool failed = trappedErrors > 0;
-    trappedErrors = 0;
-    return failed;
 }
 
 Atom atom(Display* display, const char* name) {

@@ -1,5 +1,6 @@
 #include "platform/x11/x11_keyboard.h"
 
+#include "platform/x11/ignored_x_errors.h"
 #include "platform/x11/keyboard_map.h"
 #include "platform/x11/keymap_override.h"
 #include "platform/x11/keysyms.h"
@@ -270,7 +271,7 @@ X11Keyboard::X11Keyboard(const char* displayName, SynthesisLedger& ledger)
 services::TypeResult X11Keyboard::type(services::WindowHandle target,
                                        const services::KeySequence& keys) {
     if (target == 0) return TypeResult::Interrupted;
-    ScopedErrorTrap trap(display_.get());
+    IgnoredXErrors ignoreErrors(display_.get());
     TypingRun run(display_.get(), ledger_, static_cast<Window>(target));
     return run.run(keys);
 }
