@@ -1,5 +1,7 @@
 #include "file_io.h"
 
+#include "platform/posix/descriptor.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -11,27 +13,9 @@
 
 namespace tavren::ini {
 
+using posix::Descriptor;
+
 namespace {
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 std::string parentOf(const std::string& path) {
     const auto slash = path.rfind('/');

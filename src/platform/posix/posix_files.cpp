@@ -1,5 +1,7 @@
 #include "posix_files.h"
 
+#include "platform/posix/descriptor.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -7,24 +9,6 @@
 #include <unistd.h>
 
 namespace tavren::posix {
-namespace {
-
-// Closes the descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-} // namespace
 
 std::optional<std::string> PosixFiles::readPrefix(const std::string& path, std::size_t maxBytes) {
     // Non-blocking open, so that a FIFO without a writer cannot hang the program;
