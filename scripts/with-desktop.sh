@@ -8,10 +8,13 @@ set -euo pipefail
 # one here would race with other desktops starting at the same moment, and two
 # runs would end up sharing one server.
 numberfile=$(mktemp)
+# A private runtime directory, as a desktop session has one.
+runtime=$(mktemp -d)
+export XDG_RUNTIME_DIR="$runtime"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
 xvfb=$!
 wm=""
-trap 'kill $wm $xvfb 2>/dev/null || true; rm -f "$numberfile"' EXIT
+trap 'kill $wm $xvfb 2>/dev/null || true; rm -rf "$numberfile" "$runtime"' EXIT
 for _ in $(seq 200); do [ -s "$numberfile" ] && break; sleep 0.05; done
 [ -s "$numberfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
 display=":$(head -n1 "$numberfile")"
