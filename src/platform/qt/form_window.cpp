@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -110,8 +111,11 @@ void FormWindow::applyGeometry() {
         return;
     }
     const controls::Rect& outer = form_.geometry();
-    const QPoint framePos = FormFrame::framePixels(outer, scale_);
-    if (pos() != framePos) move(framePos);
+    resizeTo(outer);
+    placeFrameAt(FormFrame::framePixels(outer, scale_));
+}
+
+void FormWindow::resizeTo(const controls::Rect& outer) {
     // A form that was never given a size keeps the toolkit's default.
     if (outer.width <= 0 || outer.height <= 0) return;
     const QSize client = FormFrame::clientPixels(outer, scale_);
@@ -120,6 +124,22 @@ void FormWindow::applyGeometry() {
     requestedSizes_.push_back(client);
     if (requestedSizes_.size() > kMaxRequestedSizes) requestedSizes_.erase(requestedSizes_.begin());
     resize(window);
+}
+
+void FormWindow::placeFrameAt(QPoint framePos) {
+    if (pos() != framePos) move(framePos);
+    // Until the window manager has framed a native window (hidden, or shown a
+    // moment ago), Qt does not know the frame's size and places the client area
+    // where the frame was asked for: each restart would restore the window one
+    // title bar lower than it was left. The native window is told that the point
+    // is its frame's, which is what the form's left and top mean, and the window
+    // manager puts the frame there. Once framed, the move above is right alone.
+    QWindow* native = windowHandle();
+    if (!native || !native->frameMargins().isNull()) return;
+    // A hidden widget keeps its size to itself until shown; the native window
+    // takes it now, or showing would set both again the client area's way.
+    if (native->size() != size()) native->resize(size());
+    native->setFramePosition(framePos);
 }
 
 void FormWindow::applyVisible() {

@@ -40,6 +40,8 @@ protected:
 
 private:
     void applyGeometry();
+    void resizeTo(const controls::Rect& outer);
+    void placeFrameAt(QPoint framePos);
     void applyVisible();
     void applyWindowState();
     void clientResized();
