@@ -1,0 +1,109 @@
+# Helpers of the end-to-end tests that drive tavren's own windows: waiting,
+# clicking controls by their designed place, reading check marks off the
+# screen, the IRC link's monitor and closing the main window. Sourced after
+# lib.sh (not a test itself: ctest runs only *.sh).
+
+# Waits (bounded, polling) until a command succeeds.
+wait_until() {
+    local seconds="$1"
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+# Controls are placed in twips, 15 to a pixel at the desktop's 96 DPI.
+twips_per_pixel=15
+
+# Height in pixels of the menu bar of the main window, whose client area below
+# it is CLIENT_TWIPS high (the designed 4905 unless a test resized it).
+main_menu_height() {
+    local window="$1" client_twips="${2:-4905}" WINDOW X Y WIDTH HEIGHT SCREEN height
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    height=$((HEIGHT - client_twips / twips_per_pixel))
+    [ "$height" -ge 10 ] && [ "$height" -le 50 ] || fail "menu bar of $height pixels"
+    echo "$height"
+}
+
+# Clicks the centre of a control placed at LEFT, TOP, WIDTH x HEIGHT twips in a
+# window's client area that starts OFFSET pixels below the window's top.
+click_control() {
+    local window="$1" offset="$2" left="$3" top="$4" width="$5" height="$6"
+    xdotool mousemove --window "$window" $(((left + width / 2) / twips_per_pixel)) \
+        $((offset + (top + height / 2) / twips_per_pixel)) click 1
+}
+
+# Clicks the box or circle at the left end of a check box or option button.
+click_indicator() {
+    local window="$1" offset="$2" left="$3" top="$4" height="$5"
+    xdotool mousemove --window "$window" $((left / twips_per_pixel + 7)) \
+        $((offset + (top + height / 2) / twips_per_pixel)) click 1
+}
+
+# Dark pixels in the box or circle at the left end of a check box or option
+# button, in a screenshot: a tick or a dot adds a good many, an empty box none.
+indicator_ink() {
+    local shot="$1" offset="$2" left="$3" top="$4" height="$5" x y
+    x=$((left / twips_per_pixel))
+    y=$((offset + (top + height / 2) / twips_per_pixel - 7))
+    convert "$shot" -crop "15x14+$x+$y" -colorspace gray -threshold 40% -negate \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+is_marked() { [ "$(indicator_ink "$@")" -ge 8 ]; }
+
+# Rows and columns of the grid of buttons of a hue (degrees) in a screenshot:
+# the runs of pixel rows and of pixel columns that cross such buttons.
+grid_of_hue() {
+    local shot="$1" hue="$2"
+    convert "$shot" -depth 8 txt:- | awk -v want="$hue" '
+        NR > 1 {
+            split($1, p, /[,:]/)
+            split($2, c, /[(),]/); r = c[2] / 255; g = c[3] / 255; b = c[4] / 255
+            max = r; if (g > max) max = g; if (b > max) max = b
+            min = r; if (g < min) min = g; if (b < min) min = b
+            d = max - min
+            if (max == 0 || d / max < 0.3) next
+            if (max == r) h = 60 * ((g - b) / d); else if (max == g) h = 60 * ((b - r) / d + 2); else h = 60 * ((r - g) / d + 4)
+            if (h < 0) h += 360
+            diff = h - want; if (diff < 0) diff = -diff; if (diff > 180) diff = 360 - diff
+            if (diff <= 8) { xs[p[1]]++; ys[p[2]]++; if (p[1] > mx) mx = p[1]; if (p[2] > my) my = p[2] }
+        }
+        function runs(a, last,   i, n, on) {
+            for (i = 0; i <= last; i++) {
+                if (a[i] >= 10 && !on) { n++; on = 1 } else if (a[i] < 10) on = 0
+            }
+            return n + 0
+        }
+        END { print runs(ys, my), runs(xs, mx) }'
+}
+
+# "X Y WIDTH HEIGHT" of a window's client area on the screen.
+client_rectangle() {
+    xwininfo -id "$1" | awk '
+        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        /Width:/ { w = $NF } /Height:/ { h = $NF }
+        END { print x, y, w, h }'
+}
+
+# Starts tavren-link-monitor, which serves the IRC client's end of the link on
+# the session bus and logs every command it receives to $scratch/monitor.log.
+start_link_monitor() {
+    "$TAVREN_BUILD/tavren-link-monitor" >"$scratch/monitor.log" 2>"$scratch/monitor.err" &
+    pids+=($!)
+    # It says on standard error once it owns the name.
+    wait_until 20 grep -q serving "$scratch/monitor.err" ||
+        fail "the link monitor did not start: $(cat "$scratch/monitor.err")"
+}
+
+lines_of() { if [ -f "$1" ]; then wc -l <"$1"; else echo 0; fi; }
+has_at_least_lines() { [ "$(lines_of "$1")" -ge "$2" ]; }
+
+# Closes the main window as a user does (Alt+F4 to the window manager) and waits
+# until the program has ended.
+close_tavren() {
+    xdotool windowactivate --sync "$TAVREN_WINDOW" key alt+F4
+    wait_until 20 program_ended || fail "tavren did not end when its window closed"
+}
+program_ended() { ! kill -0 "$TAVREN_PID" 2>/dev/null; }
