@@ -133,6 +133,7 @@ struct DesignedForm {
                                "ボタンを押した後、選択したwindowをアクティブにする"};
     controls::CheckBox shortBox{"chk_AllwaysonTop", &settings, "常に手前に表示"};
     controls::Label gapLabel{"Label7", &settings, "ボタン間隔"};
+    controls::Label testLabel{"Label1", &settings, "送信テスト"};
     controls::Frame rows{"Frame2", &settings};
     controls::OptionButton row2{"OpT", &rows, "2", 2};
     controls::OptionButton row3{"OpT", &rows, "3", 3};
@@ -143,6 +144,7 @@ struct DesignedForm {
         longBox.setGeometry({120, 360, 2415, 375});
         shortBox.setGeometry({120, 1080, 1575, 255});
         gapLabel.setGeometry({3600, 1800, 495, 375});
+        testLabel.setGeometry({120, 1800, 855, 255});
         rows.setGeometry({3360, 0, 495, 1695});
         row2.setGeometry({120, 120, 495, 180});
         row3.setGeometry({120, 320, 495, 180});
@@ -160,7 +162,7 @@ int inkIn(const QImage& image, const QRect& area) {
     const QRect within = area.intersected(image.rect());
     for (int y = within.top(); y <= within.bottom(); ++y)
         for (int x = within.left(); x <= within.right(); ++x)
-            if (qGray(image.pixel(x, y)) < 110) ++ink;
+            if (qGray(image.pixel(x, y)) < 170) ++ink;
     return ink;
 }
 
@@ -195,17 +197,17 @@ TEST_F(CaptionWidgetsTest, ALongCheckBoxCaptionShowsOnTwoLinesWithinItsHeight) {
     EXPECT_EQ(caption.lines().size(), 2);
     EXPECT_TRUE(caption.fits());
 
+    // One centred line would leave the top and bottom rows empty.
     const QImage shown = shownImage(box);
-    const int half = box->height() / 2;
-    EXPECT_GT(inkIn(shown, QRect(area.left(), 0, area.width(), half)), 20);
-    EXPECT_GT(inkIn(shown, QRect(area.left(), half, area.width(), half)), 20);
+    EXPECT_GT(inkIn(shown, QRect(area.left(), 0, area.width(), 6)), 20);
+    EXPECT_GT(inkIn(shown, QRect(area.left(), box->height() - 6, area.width(), 6)), 20);
 }
 
 TEST_F(CaptionWidgetsTest, AClickAnywhereOnAWrappedCheckBoxTogglesItOnce) {
     f.longBox.clicked.connect([&] { log.push_back("click " + std::to_string(f.longBox.value())); });
     auto* box = widget<QCheckBox>(f.longBox);
-    const QPoint secondLine(box->width() / 2, box->height() - 4);
-    const QPoint farRight(box->width() - 2, 2);
+    const QPoint secondLine(box->width() / 2, box->height() - 2);
+    const QPoint farRight(box->width() - 2, 1);
 
     QTest::mouseClick(box, Qt::LeftButton, {}, secondLine);
     EXPECT_EQ(box->checkState(), Qt::Checked);
@@ -249,11 +251,13 @@ TEST_F(CaptionWidgetsTest, AnOptionsDigitShowsInTheVisiblePartOfItsFrame) {
     const WrappedCaption caption(row2->text(), row2->font(), area.size());
     EXPECT_EQ(caption.lines(), QStringList{"2"});
     EXPECT_LE(caption.boundingRect(area, Qt::AlignLeft | Qt::AlignVCenter).right(), visible);
-    EXPECT_GT(inkIn(shownImage(row2), QRect(area.left(), 0, visible - area.left(), 12)), 5);
+    const QImage shown = shownImage(row2);
+    EXPECT_GT(inkIn(shown, QRect(area.left(), 0, visible - area.left(), 12)), 5);
+    EXPECT_EQ(inkIn(shown, QRect(visible, 0, row2->width() - visible, 12)), 0);
 
     f.row3.clicked.connect([&] { log.push_back("row3"); });
     auto* row3 = widget<QRadioButton>(f.row3);
-    QTest::mouseClick(row3, Qt::LeftButton, {}, QPoint(area.left() + 2, 6)); // on the digit
+    QTest::mouseClick(row3, Qt::LeftButton, {}, QPoint(row3->width() - 2, 6)); // past the digit
     EXPECT_TRUE(f.row3.value());
     EXPECT_FALSE(f.row2.value());
     EXPECT_TRUE(row3->isChecked());
@@ -268,6 +272,15 @@ TEST_F(CaptionWidgetsTest, ALabelWrapsWithinItsHeight) {
     const QImage shown = shownImage(label);
     EXPECT_GT(inkIn(shown, QRect(0, 0, 33, 12)), 10);
     EXPECT_GT(inkIn(shown, QRect(0, 12, 33, 13)), 10);
+}
+
+TEST_F(CaptionWidgetsTest, ALabelThatJustMissesItsWidthKeepsItsLastCharacterInSight) {
+    auto* label = widget<QLabel>(f.testLabel);
+    ASSERT_EQ(label->size(), QSize(57, 17));
+    // At the full size the last character would wrap below the label's height.
+    const int upToLast = advance(fontOfPixels(12), "送信テス");
+    ASSERT_GT(upToLast + advance(fontOfPixels(12), "ト"), label->width());
+    EXPECT_GT(inkIn(shownImage(label), QRect(upToLast + 1, 0, 57 - upToLast - 1, 17)), 3);
 }
 
 } // namespace
