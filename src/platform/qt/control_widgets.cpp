@@ -1,11 +1,79 @@
 #include "control_widgets.h"
 
 #include "vb_key_codes.h"
+#include "wrapped_caption.h"
 
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
 
 namespace tavren::qt {
+namespace {
+
+QPalette::ColorGroup colourGroup(const QWidget& widget) {
+    if (!widget.isEnabled()) return QPalette::Disabled;
+    return widget.isActiveWindow() ? QPalette::Active : QPalette::Inactive;
+}
+
+int emOf(const QWidget& widget) {
+    return QFontInfo(widget.font()).pixelSize();
+}
+
+} // namespace
+
+int CaptionedIndicator::indicatorSize(QStyle::PrimitiveElement indicator, int em) {
+    return indicator == QStyle::PE_IndicatorCheckBox ? em + 1 : em;
+}
+
+QRect CaptionedIndicator::captionArea(QStyle::PrimitiveElement indicator,
+                                      const QAbstractButton& button) {
+    const int em = emOf(button);
+    const int left = indicatorSize(indicator, em) + static_cast<int>(std::lround(em / 3.0));
+    return QRect(left, 0, std::max(button.width() - left, 0), button.height());
+}
+
+void CaptionedIndicator::paint(QAbstractButton& button, QStyle::PrimitiveElement indicator,
+                               QStyleOptionButton option) {
+    QPainter painter(&button);
+    const int size = indicatorSize(indicator, emOf(button));
+    option.rect = QRect(0, (button.height() - size) / 2, size, size);
+    button.style()->drawPrimitive(indicator, &option, &painter, &button);
+
+    const QRect area = captionArea(indicator, button);
+    const Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    const WrappedCaption caption(button.text(), button.font(), area.size());
+    painter.setPen(button.palette().color(colourGroup(button), button.foregroundRole()));
+    caption.draw(painter, area, alignment);
+    if (button.hasFocus() && !button.text().isEmpty()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(&button);
+        focus.rect = caption.boundingRect(area, alignment).adjusted(-1, 0, 1, 1);
+        button.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, &button);
+    }
+}
+
+void ControlledCheckBox::paintEvent(QPaintEvent*) {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    CaptionedIndicator::paint(*this, QStyle::PE_IndicatorCheckBox, option);
+}
+
+void ControlledRadioButton::paintEvent(QPaintEvent*) {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    CaptionedIndicator::paint(*this, QStyle::PE_IndicatorRadioButton, option);
+}
+
+void CaptionLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    painter.setPen(palette().color(colourGroup(*this), foregroundRole()));
+    WrappedCaption(text(), font(), area.size()).draw(painter, area, alignment());
+}
 
 MouseForwarder::MouseForwarder(controls::Button& button, TwipsScale scale, QObject* parent)
     : QObject(parent), button_(button), scale_(scale) {}

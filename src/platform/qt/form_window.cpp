@@ -1,5 +1,7 @@
 #include "form_window.h"
 
+#include "form_font.h"
+
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QWindow>
@@ -47,6 +49,8 @@ constexpr std::size_t kMaxRequestedSizes = 8;
 
 FormWindow::FormWindow(controls::Form& form, TwipsScale scale, bool withMenuBar)
     : form_(form), scale_(scale), client_(new QWidget(this)) {
+    // Before any child exists: the menu bar and the controls inherit it.
+    setFont(FormFont::ofSystem());
     setCentralWidget(client_);
     client_->installEventFilter(this);
     if (withMenuBar) setMenuBar(new QMenuBar(this));

@@ -78,7 +78,7 @@ void bindWidget(controls::Control& control, QWidget* widget, const TwipsScale& s
 }
 
 QWidget* buildLabel(controls::Label& label, QWidget* parent, SpecificUpdate& specific) {
-    auto* widget = new QLabel(parent);
+    auto* widget = new CaptionLabel(parent);
     widget->setTextFormat(Qt::PlainText);
     widget->setWordWrap(true);
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
