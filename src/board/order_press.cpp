@@ -53,7 +53,18 @@ void OrderPress::tavren_MouseDown(int index, const controls::MouseEvent& e) {
 void OrderPress::tavren_MouseUp(int, const controls::MouseEvent&) {}
 
 void OrderPress::chk_Key_Click() {
-    c_.Timer1.setInterval(c_.chk_Key.value() == 1 ? kMonitoringIntervalMs : 0);
+    const bool on = c_.chk_Key.value() == 1;
+    // The key state remembers a tap until it is next asked for. Digits typed into
+    // other programs while monitoring was off were not meant as orders: forget
+    // them, or switching on would send orders nobody pressed for. A key held
+    // down now is still down at the first tick.
+    if (on && c_.Timer1.interval() == 0) forgetEarlierTaps();
+    c_.Timer1.setInterval(on ? kMonitoringIntervalMs : 0);
+}
+
+void OrderPress::forgetEarlierTaps() {
+    for (int digit = 0; digit <= 9; ++digit)
+        keys_.query(static_cast<services::KeypadDigit>(digit));
 }
 
 void OrderPress::Timer1_Timer() {

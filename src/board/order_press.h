@@ -29,6 +29,8 @@ public:
     OrderPress& operator=(const OrderPress&) = delete;
 
 private:
+    void forgetEarlierTaps();
+
     Controls c_;
     delivery::SendPipeline& pipeline_;
     services::KeyMonitor& keys_;

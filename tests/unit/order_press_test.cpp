@@ -124,6 +124,7 @@ TEST_F(OrderPressTest, MonitoringSwitchStartsAndStopsThePollingTimer) {
 
 TEST_F(OrderPressTest, KeypadDigitPressesTheButtonAfterIt) {
     chk_Key.setValue(1);
+    platform.log.clear();
     hold(9);
     tap(0);
     hold(4);
@@ -140,6 +141,7 @@ TEST_F(OrderPressTest, KeypadDigitPressesTheButtonAfterIt) {
 
 TEST_F(OrderPressTest, EachHotKeyPressEndsBeforeTheNextKeyIsExamined) {
     chk_Key.setValue(1);
+    platform.log.clear();
     tap(2);
     tap(3);
 
@@ -178,6 +180,29 @@ TEST_F(OrderPressTest, HotKeyReachesAHiddenButton) {
     Timer1.tick();
 
     EXPECT_EQ(typed(), Texts{keysFor("hidden order")});
+}
+
+TEST_F(OrderPressTest, TapsMadeWhileMonitoringWasOffAreForgottenHeldKeysStillPress) {
+    tap(0); // typed into another program with monitoring off
+    hold(3);
+    chk_Key.setValue(1);
+    tap(5);
+
+    Timer1.tick();
+
+    EXPECT_EQ(typed(), (Texts{keysFor("order 4"), keysFor("order 6")}));
+}
+
+TEST_F(OrderPressTest, SwitchingOffAndOnAgainForgetsTapsInBetween) {
+    chk_Key.setValue(1);
+    tap(1);
+    chk_Key.setValue(0);
+    tap(2);
+    chk_Key.setValue(1);
+
+    Timer1.tick();
+
+    EXPECT_TRUE(typed().empty());
 }
 
 TEST_F(OrderPressTest, NoKeyDownNoPress) {

@@ -81,6 +81,29 @@ TEST_F(ManagedDesktopTest, ClosedWindowLeavesTheListAndCannotBeActivated) {
     EXPECT_NE(manager->foregroundWindow(), long(gone));
 }
 
+TEST_F(ManagedDesktopTest, AnActiveWindowThatHasLostTheFocusIsNotInFront) {
+    SpawnedWindow a({"--net-name", unique("active target")});
+    SpawnedWindow b({"--net-name", unique("clicked window")});
+    ASSERT_TRUE(waitShown(a.id()));
+    ASSERT_TRUE(waitShown(b.id()));
+    ASSERT_TRUE(activate(a.id()));
+
+    // As a click does: the focus moves at once, and the window manager, held up
+    // here by the grab, has not yet moved _NET_ACTIVE_WINDOW after it. Keys
+    // typed now would reach b.
+    XGrabServer(display);
+    XSetInputFocus(display, b.id(), RevertToParent, CurrentTime);
+    XSync(display, False);
+    const auto stillNamed = readList(DefaultRootWindow(display), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+    const auto front = manager->foregroundWindow();
+    XUngrabServer(display);
+    XSync(display, False);
+
+    ASSERT_EQ(stillNamed, std::vector<unsigned long>{a.id()});
+    EXPECT_NE(front, long(a.id()));
+    EXPECT_TRUE(activate(a.id()));
+}
+
 TEST_F(ManagedDesktopTest, OurOwnWindowsAreListedLikeAnyOther) {
     const Window own =
         XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, 100, 80, 0, 0, 0);

@@ -25,7 +25,8 @@ public:
     virtual ~WindowManager() = default;
     // Every top-level window in stacking order, topmost first.
     virtual std::vector<TopLevelWindow> topLevelWindows() = 0;
-    // Asks for the window to become the foreground window. Does not wait.
+    // Asks for the window to become the foreground window. May wait briefly for
+    // that to happen; callers check foregroundWindow() rather than assume it.
     virtual void bringToFront(WindowHandle window) = 0;
     // The window that has the keyboard focus now, 0 if none.
     virtual WindowHandle foregroundWindow() = 0;

@@ -1,6 +1,7 @@
 #include "platform/x11/target_window.h"
 
 #include "platform/x11/ignored_x_errors.h"
+#include "platform/x11/input_focus.h"
 
 #include "platform/x11/x11_connection.h"
 
@@ -56,20 +57,8 @@ TargetWindow::TargetWindow(Display* display, Window window)
 }
 
 bool TargetWindow::isForeground() {
-    if (managed_) return windowProperty(display_, root_, netActiveWindow_) == window_;
-    Window focus = 0;
-    int revert = 0;
-    XGetInputFocus(display_, &focus, &revert);
-    // The focus may sit on a child of the top-level window.
-    while (focus != 0 && focus != PointerRoot && focus != root_) {
-        if (focus == window_) return true;
-        Window root = 0, parent = 0, *children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(display_, focus, &root, &parent, &children, &count)) return false;
-        if (children) XFree(children);
-        focus = parent;
-    }
-    return false;
+    if (managed_ && windowProperty(display_, root_, netActiveWindow_) != window_) return false;
+    return focusIsWithin(display_, window_);
 }
 
 bool TargetWindow::takesPings() {

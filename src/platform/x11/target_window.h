@@ -14,9 +14,9 @@ public:
     // reads its events.
     TargetWindow(Display* display, Window window);
 
-    // True while the window is the foreground window: the root's
-    // _NET_ACTIVE_WINDOW under a window manager, else the input focus (or a
-    // window inside it).
+    // True while the window is the foreground window: it has the input focus (or
+    // a window inside it does) and, under a window manager, is the root's
+    // _NET_ACTIVE_WINDOW too.
     bool isForeground();
 
     // Returns once the window has processed every key sent so far: two

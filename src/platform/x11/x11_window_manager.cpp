@@ -1,12 +1,15 @@
 #include "x11_window_manager.h"
 
 #include "ignored_x_errors.h"
+#include "input_focus.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <deque>
+#include <thread>
 
 namespace tavren::x11 {
 
@@ -19,6 +22,13 @@ constexpr long kSourcePager = 2;
 // How deep under a top-level to look for the client window. Reparenting window
 // managers put it one or two levels down.
 constexpr int kClientSearchDepth = 4;
+
+// How long one activation request may take the window manager. Callers ask
+// again when it has not happened by then (the send pipeline does, a bounded
+// number of times), so this only spares them asking in a tight loop while the
+// window manager is merely slow.
+constexpr auto kActivationWait = std::chrono::milliseconds(25);
+constexpr auto kActivationPoll = std::chrono::microseconds(500);
 
 struct Children {
     Window parent = None;
@@ -124,6 +134,10 @@ void X11WindowManager::bringToFront(services::WindowHandle handle) {
     const auto window = static_cast<Window>(handle);
     IgnoredXErrors ignore(display_);
     if (windowManagerRunning()) {
+        // A window that has gone cannot come to the front: no point waiting.
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display_, window, &attributes)) return;
+        if (foregroundWindow() == handle) return;
         XEvent event{};
         event.xclient.type = ClientMessage;
         event.xclient.window = window;
@@ -134,6 +148,12 @@ void X11WindowManager::bringToFront(services::WindowHandle handle) {
         event.xclient.data.l[2] = None;
         XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask,
                    &event);
+        XFlush(display_);
+        // The window manager carries the request out in its own time; on Windows
+        // the same call returns with the window in front. Give it a moment.
+        const auto deadline = std::chrono::steady_clock::now() + kActivationWait;
+        while (foregroundWindow() != handle && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(kActivationPoll);
         return;
     }
     // Nobody manages the stacking or the focus: do both ourselves.
@@ -146,7 +166,10 @@ services::WindowHandle X11WindowManager::foregroundWindow() {
     if (windowManagerRunning()) {
         const auto active =
             properties_.readList(root_, properties_.atom("_NET_ACTIVE_WINDOW"), XA_WINDOW);
-        if (!active || active->empty()) return 0;
+        if (!active || active->empty() || active->front() == None) return 0;
+        // The property trails the focus: right after a click on another window it
+        // still names the one keys would no longer reach.
+        if (!focusIsWithin(display_, active->front())) return 0;
         return static_cast<services::WindowHandle>(active->front());
     }
     Window focus = None;

@@ -25,7 +25,10 @@ public:
     // Topmost first. Every managed client counts as visible, minimised ones too:
     // activating one restores it.
     std::vector<services::TopLevelWindow> topLevelWindows() override;
+    // Returns once the window manager has brought the window to the front, or
+    // after a short wait when it has not (yet).
     void bringToFront(services::WindowHandle window) override;
+    // The active window while it has the input focus, else 0.
     services::WindowHandle foregroundWindow() override;
 
 private:
