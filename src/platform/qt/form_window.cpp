@@ -44,6 +44,7 @@ private:
 // Requests that stay unconfirmed (the window system chose another size) are
 // forgotten after a while rather than collected for ever.
 constexpr std::size_t kMaxRequestedSizes = 8;
+constexpr std::size_t kMaxRequestedPositions = 8;
 
 } // namespace
 
@@ -131,7 +132,12 @@ void FormWindow::resizeTo(const controls::Rect& outer) {
 }
 
 void FormWindow::placeFrameAt(QPoint framePos) {
-    if (pos() != framePos) move(framePos);
+    // A window never moved is put wherever the window manager places new
+    // windows; the form's place is asked for even when it is the design's 0, 0.
+    if (pos() != framePos || !testAttribute(Qt::WA_Moved)) {
+        rememberRequestedPosition(framePos);
+        move(framePos);
+    }
     // Until the window manager has framed a native window (hidden, or shown a
     // moment ago), Qt does not know the frame's size and places the client area
     // where the frame was asked for: each restart would restore the window one
@@ -143,6 +149,50 @@ void FormWindow::placeFrameAt(QPoint framePos) {
     // A hidden widget keeps its size to itself until shown; the native window
     // takes it now, or showing would set both again the client area's way.
     if (native->size() != size()) native->resize(size());
+    native->setFramePosition(framePos);
+}
+
+void FormWindow::rememberRequestedPosition(QPoint framePos) {
+    // A hidden window reports nothing back that could be taken for the user's.
+    if (!isVisible()) return;
+    requestedPositions_.push_back(framePos);
+    if (requestedPositions_.size() > kMaxRequestedPositions)
+        requestedPositions_.erase(requestedPositions_.begin());
+}
+
+bool FormWindow::isEchoOfRequestedPosition(QPoint framePos) {
+    const auto echo = std::find(requestedPositions_.begin(), requestedPositions_.end(), framePos);
+    if (echo == requestedPositions_.end()) return false;
+    requestedPositions_.erase(requestedPositions_.begin(), echo + 1);
+    return true;
+}
+
+void FormWindow::beginPlacement() {
+    // The native window exists from here on: it is told the form's frame
+    // position before it is mapped, and watched for the moment it is.
+    winId();
+    QWindow* native = windowHandle();
+    if (watchedNativeWindow_ != native) {
+        native->installEventFilter(this);
+        watchedNativeWindow_ = native;
+    }
+    placing_ = true;
+    requestedPositions_.clear();
+    placeFrameAt(FormFrame::framePixels(form_.geometry(), scale_));
+}
+
+void FormWindow::finishPlacement() {
+    placing_ = false;
+    // A place the form was given right after showing reached the window manager
+    // while it was still framing the window, and it may have put the window
+    // where it places new ones instead. Now that the window is framed and
+    // mapped, the form's place is asked for once more; a window already there
+    // is left alone, so that nothing comes back.
+    QWindow* native = windowHandle();
+    const QPoint framePos = FormFrame::framePixels(form_.geometry(), scale_);
+    native->frameMargins(); // the frame's size as it is now, not as first seen
+    if (native->framePosition() == framePos) return;
+    rememberRequestedPosition(framePos);
     native->setFramePosition(framePos);
 }
 
@@ -159,6 +209,7 @@ void FormWindow::applyVisible() {
         showMaximized();
         break;
     case controls::WindowState::Normal:
+        if (!isVisible()) beginPlacement();
         show();
         break;
     }
@@ -198,14 +249,30 @@ void FormWindow::clientResized() {
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) clientResized();
+    // The first exposure after showing: the window manager has framed the
+    // window and mapped it where it chose.
+    if (placing_ && event->type() == QEvent::Expose && watched == windowHandle() &&
+        windowHandle()->isExposed())
+        finishPlacement();
     return QMainWindow::eventFilter(watched, event);
 }
 
 void FormWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     if (!isVisible() || isMinimized()) return;
+    if (placing_) {
+        // The window manager placing the window it is mapping, not the user.
+        const QWindow* native = windowHandle();
+        if (native && native->isExposed()) finishPlacement();
+        return;
+    }
     const QPoint framePos = pos();
-    if (framePos == FormFrame::framePixels(form_.geometry(), scale_)) return;
+    if (framePos == FormFrame::framePixels(form_.geometry(), scale_)) {
+        requestedPositions_.clear();
+        return;
+    }
+    // A place asked for before the form's latest, reported late.
+    if (isEchoOfRequestedPosition(framePos)) return;
     controls::Rect outer = form_.geometry();
     outer.left = scale_.toTwipsX(framePos.x());
     outer.top = scale_.toTwipsY(framePos.y());

@@ -6,6 +6,8 @@
 
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPointer>
+#include <QWindow>
 
 #include <vector>
 
@@ -42,6 +44,10 @@ private:
     void applyGeometry();
     void resizeTo(const controls::Rect& outer);
     void placeFrameAt(QPoint framePos);
+    void rememberRequestedPosition(QPoint framePos);
+    bool isEchoOfRequestedPosition(QPoint framePos);
+    void beginPlacement();
+    void finishPlacement();
     void applyVisible();
     void applyWindowState();
     void clientResized();
@@ -54,6 +60,12 @@ private:
     // confirmed. A report of one of them is the late echo of an earlier request,
     // not the user's resize, and must not override what the form holds now.
     std::vector<QSize> requestedSizes_;
+    // The same for frame positions: a report of one of them is a late echo.
+    std::vector<QPoint> requestedPositions_;
+    // From showing until the window manager has framed and mapped the window,
+    // moves are the window manager placing a new window, not the user's.
+    bool placing_ = false;
+    QPointer<QWindow> watchedNativeWindow_;
     // Reports of the window's own changes to the form in progress (moves,
     // resizes, state), and whether a geometry set during one waits to be applied.
     int reportingToForm_ = 0;
