@@ -45,6 +45,9 @@ private:
 // forgotten after a while rather than collected for ever.
 constexpr std::size_t kMaxRequestedSizes = 8;
 constexpr std::size_t kMaxRequestedPositions = 8;
+// How often a window being placed is asked for its form's place before the
+// window manager's own choice is accepted (and reported to the form).
+constexpr int kMaxPlacementRequests = 3;
 
 } // namespace
 
@@ -132,6 +135,11 @@ void FormWindow::resizeTo(const controls::Rect& outer) {
 }
 
 void FormWindow::placeFrameAt(QPoint framePos) {
+    // Between showing and being framed, a request races with the window
+    // manager placing the new window, which may read it as the client area's
+    // place or override it. The form's latest place is asked for once the
+    // window is framed (settlePlacement).
+    if (placing_ && isVisible()) return;
     // A window never moved is put wherever the window manager places new
     // windows; the form's place is asked for even when it is the design's 0, 0.
     if (pos() != framePos || !testAttribute(Qt::WA_Moved)) {
@@ -176,24 +184,35 @@ void FormWindow::beginPlacement() {
         native->installEventFilter(this);
         watchedNativeWindow_ = native;
     }
-    placing_ = true;
     requestedPositions_.clear();
+    placementRequests_ = 0;
     placeFrameAt(FormFrame::framePixels(form_.geometry(), scale_));
+    placing_ = true;
 }
 
-void FormWindow::finishPlacement() {
-    placing_ = false;
-    // A place the form was given right after showing reached the window manager
-    // while it was still framing the window, and it may have put the window
-    // where it places new ones instead. Now that the window is framed and
-    // mapped, the form's place is asked for once more; a window already there
-    // is left alone, so that nothing comes back.
+void FormWindow::settlePlacement() {
+    // Reports before the window is on the screen are the window manager
+    // framing and placing it.
     QWindow* native = windowHandle();
-    const QPoint framePos = FormFrame::framePixels(form_.geometry(), scale_);
-    native->frameMargins(); // the frame's size as it is now, not as first seen
-    if (native->framePosition() == framePos) return;
-    rememberRequestedPosition(framePos);
-    native->setFramePosition(framePos);
+    if (!native || !native->isExposed()) return;
+    const QPoint wanted = FormFrame::framePixels(form_.geometry(), scale_);
+    native->frameMargins(); // the frame as it is now, not as first seen
+    const QPoint framePos = native->framePosition();
+    if (framePos == wanted) {
+        placing_ = false;
+        return;
+    }
+    if (placementRequests_ == kMaxPlacementRequests) {
+        // The window manager insists on its own place: the form learns it.
+        placing_ = false;
+        reportPosition(framePos);
+        return;
+    }
+    // The window manager chose the place, or a place asked for before the
+    // window was framed came back in the client area's terms. Framed now, the
+    // window takes the form's place, and stays in placement until it is there.
+    ++placementRequests_;
+    native->setFramePosition(wanted);
 }
 
 void FormWindow::applyVisible() {
@@ -251,19 +270,16 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) clientResized();
     // The first exposure after showing: the window manager has framed the
     // window and mapped it where it chose.
-    if (placing_ && event->type() == QEvent::Expose && watched == windowHandle() &&
-        windowHandle()->isExposed())
-        finishPlacement();
+    if (placing_ && event->type() == QEvent::Expose && watched == windowHandle()) settlePlacement();
     return QMainWindow::eventFilter(watched, event);
 }
 
 void FormWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     if (!isVisible() || isMinimized()) return;
+    // The window manager placing the window it shows, not the user.
     if (placing_) {
-        // The window manager placing the window it is mapping, not the user.
-        const QWindow* native = windowHandle();
-        if (native && native->isExposed()) finishPlacement();
+        settlePlacement();
         return;
     }
     const QPoint framePos = pos();
@@ -273,6 +289,10 @@ void FormWindow::moveEvent(QMoveEvent* event) {
     }
     // A place asked for before the form's latest, reported late.
     if (isEchoOfRequestedPosition(framePos)) return;
+    reportPosition(framePos);
+}
+
+void FormWindow::reportPosition(QPoint framePos) {
     controls::Rect outer = form_.geometry();
     outer.left = scale_.toTwipsX(framePos.x());
     outer.top = scale_.toTwipsY(framePos.y());

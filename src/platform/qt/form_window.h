@@ -47,7 +47,8 @@ private:
     void rememberRequestedPosition(QPoint framePos);
     bool isEchoOfRequestedPosition(QPoint framePos);
     void beginPlacement();
-    void finishPlacement();
+    void settlePlacement();
+    void reportPosition(QPoint framePos);
     void applyVisible();
     void applyWindowState();
     void clientResized();
@@ -62,9 +63,12 @@ private:
     std::vector<QSize> requestedSizes_;
     // The same for frame positions: a report of one of them is a late echo.
     std::vector<QPoint> requestedPositions_;
-    // From showing until the window manager has framed and mapped the window,
-    // moves are the window manager placing a new window, not the user's.
+    // From showing until the window manager has framed the window and it sits
+    // where the form says, moves are the window manager placing it, not the
+    // user's; the form's place is asked for (a bounded number of times) once
+    // the window is framed.
     bool placing_ = false;
+    int placementRequests_ = 0;
     QPointer<QWindow> watchedNativeWindow_;
     // Reports of the window's own changes to the form in progress (moves,
     // resizes, state), and whether a geometry set during one waits to be applied.
