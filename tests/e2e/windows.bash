@@ -107,3 +107,28 @@ close_tavren() {
     wait_until 20 program_ended || fail "tavren did not end when its window closed"
 }
 program_ended() { ! kill -0 "$TAVREN_PID" 2>/dev/null; }
+
+# "X Y" of the top-left corner of a window's frame: its client area less the
+# decoration the window manager announces (_NET_FRAME_EXTENTS: left, right,
+# top, bottom). What a form's left and top mean.
+frame_position() {
+    local x y width height left right top bottom
+    read -r x y width height <<<"$(client_rectangle "$1")"
+    read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS |
+        sed -n 's/.*= *//; s/,//gp')"
+    [ -n "$bottom" ] || return 1 # not framed (yet)
+    echo $((x - left)) $((y - top))
+}
+
+# Whether a window's frame is at X Y (in pixels) on the screen.
+frame_is_at() {
+    [ "$(frame_position "$1")" = "$2 $3" ]
+}
+
+# The value of KEY in SECTION of the settings file INI.
+ini_value() {
+    local ini="$1" section="$2" key="$3"
+    tr -d '\r' <"$ini" | awk -F= -v s="[$section]" -v k="$key" '
+        /^\[/ { in_s = ($0 == s); next }
+        in_s && $1 == k { print $2 }'
+}

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,8 @@ protected:
         client = view.clientAreaOf(f.form);
         ASSERT_NE(window, nullptr);
         ASSERT_NE(client, nullptr);
+        // What the user handles is a window on the screen, placed already.
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     }
     int menuHeight() const { return window->height() - client->height(); }
     // What the user does with the frame's handles: a new client size in pixels.
@@ -97,6 +100,35 @@ TEST_F(FormWindowTest, MovesGoBothWays) {
     EXPECT_EQ(f.form.top(), 480);
     f.form.setLeft(1200);
     EXPECT_EQ(window->pos(), QPoint(100, 40));
+}
+
+// Before the window is on the screen, moves are the window system placing a new
+// window (offscreen here, the window manager on a desktop): the form keeps its
+// place, hears of no move, and the window ends up where the form says. Also
+// the design's 0, 0, which a window that was never moved would not be given.
+TEST(FormWindowPlacementTest, TheFormsPlaceWinsOverMovesBeforeTheWindowIsOnTheScreen) {
+    for (const controls::Rect place :
+         {controls::Rect{1200, 2400, 4900, 3580}, controls::Rect{0, 0, 4900, 3580}}) {
+        fixtures::SampleForm f;
+        QtView view{TwipsScale::forDpi(120, 120)};
+        f.form.setGeometry(place);
+        view.addForm(f.form);
+        int changes = 0;
+        f.form.changed.connect([&](controls::Property p) {
+            if (p == controls::Property::Geometry) ++changes;
+        });
+        f.form.setVisible(true);
+        QWidget* window = view.widgetFor(f.form);
+        ASSERT_NE(window, nullptr);
+        window->move(300, 200);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        QApplication::processEvents();
+
+        const QPoint wanted(int(place.left / 12), int(place.top / 12));
+        EXPECT_EQ(window->pos(), wanted) << "form at " << place.left << ", " << place.top;
+        EXPECT_EQ(f.form.geometry(), place);
+        EXPECT_EQ(changes, 0);
+    }
 }
 
 TEST_F(FormWindowTest, MinimisingAndRestoringReachTheForm) {

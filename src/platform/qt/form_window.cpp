@@ -44,6 +44,10 @@ private:
 // Requests that stay unconfirmed (the window system chose another size) are
 // forgotten after a while rather than collected for ever.
 constexpr std::size_t kMaxRequestedSizes = 8;
+constexpr std::size_t kMaxRequestedPositions = 8;
+// How often a window being placed is asked for its form's place before the
+// window manager's own choice is accepted (and reported to the form).
+constexpr int kMaxPlacementRequests = 3;
 
 } // namespace
 
@@ -131,7 +135,17 @@ void FormWindow::resizeTo(const controls::Rect& outer) {
 }
 
 void FormWindow::placeFrameAt(QPoint framePos) {
-    if (pos() != framePos) move(framePos);
+    // Between showing and being framed, a request races with the window
+    // manager placing the new window, which may read it as the client area's
+    // place or override it. The form's latest place is asked for once the
+    // window is framed (settlePlacement).
+    if (placing_ && isVisible()) return;
+    // A window never moved is put wherever the window manager places new
+    // windows; the form's place is asked for even when it is the design's 0, 0.
+    if (pos() != framePos || !testAttribute(Qt::WA_Moved)) {
+        rememberRequestedPosition(framePos);
+        move(framePos);
+    }
     // Until the window manager has framed a native window (hidden, or shown a
     // moment ago), Qt does not know the frame's size and places the client area
     // where the frame was asked for: each restart would restore the window one
@@ -144,6 +158,61 @@ void FormWindow::placeFrameAt(QPoint framePos) {
     // takes it now, or showing would set both again the client area's way.
     if (native->size() != size()) native->resize(size());
     native->setFramePosition(framePos);
+}
+
+void FormWindow::rememberRequestedPosition(QPoint framePos) {
+    // A hidden window reports nothing back that could be taken for the user's.
+    if (!isVisible()) return;
+    requestedPositions_.push_back(framePos);
+    if (requestedPositions_.size() > kMaxRequestedPositions)
+        requestedPositions_.erase(requestedPositions_.begin());
+}
+
+bool FormWindow::isEchoOfRequestedPosition(QPoint framePos) {
+    const auto echo = std::find(requestedPositions_.begin(), requestedPositions_.end(), framePos);
+    if (echo == requestedPositions_.end()) return false;
+    requestedPositions_.erase(requestedPositions_.begin(), echo + 1);
+    return true;
+}
+
+void FormWindow::beginPlacement() {
+    // The native window exists from here on: it is told the form's frame
+    // position before it is mapped, and watched for the moment it is.
+    winId();
+    QWindow* native = windowHandle();
+    if (watchedNativeWindow_ != native) {
+        native->installEventFilter(this);
+        watchedNativeWindow_ = native;
+    }
+    requestedPositions_.clear();
+    placementRequests_ = 0;
+    placeFrameAt(FormFrame::framePixels(form_.geometry(), scale_));
+    placing_ = true;
+}
+
+void FormWindow::settlePlacement() {
+    // Reports before the window is on the screen are the window manager
+    // framing and placing it.
+    QWindow* native = windowHandle();
+    if (!native || !native->isExposed()) return;
+    const QPoint wanted = FormFrame::framePixels(form_.geometry(), scale_);
+    native->frameMargins(); // the frame as it is now, not as first seen
+    const QPoint framePos = native->framePosition();
+    if (framePos == wanted) {
+        placing_ = false;
+        return;
+    }
+    if (placementRequests_ == kMaxPlacementRequests) {
+        // The window manager insists on its own place: the form learns it.
+        placing_ = false;
+        reportPosition(framePos);
+        return;
+    }
+    // The window manager chose the place, or a place asked for before the
+    // window was framed came back in the client area's terms. Framed now, the
+    // window takes the form's place, and stays in placement until it is there.
+    ++placementRequests_;
+    native->setFramePosition(wanted);
 }
 
 void FormWindow::applyVisible() {
@@ -159,6 +228,7 @@ void FormWindow::applyVisible() {
         showMaximized();
         break;
     case controls::WindowState::Normal:
+        if (!isVisible()) beginPlacement();
         show();
         break;
     }
@@ -198,14 +268,31 @@ void FormWindow::clientResized() {
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) clientResized();
+    // The first exposure after showing: the window manager has framed the
+    // window and mapped it where it chose.
+    if (placing_ && event->type() == QEvent::Expose && watched == windowHandle()) settlePlacement();
     return QMainWindow::eventFilter(watched, event);
 }
 
 void FormWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     if (!isVisible() || isMinimized()) return;
+    // The window manager placing the window it shows, not the user.
+    if (placing_) {
+        settlePlacement();
+        return;
+    }
     const QPoint framePos = pos();
-    if (framePos == FormFrame::framePixels(form_.geometry(), scale_)) return;
+    if (framePos == FormFrame::framePixels(form_.geometry(), scale_)) {
+        requestedPositions_.clear();
+        return;
+    }
+    // A place asked for before the form's latest, reported late.
+    if (isEchoOfRequestedPosition(framePos)) return;
+    reportPosition(framePos);
+}
+
+void FormWindow::reportPosition(QPoint framePos) {
     controls::Rect outer = form_.geometry();
     outer.left = scale_.toTwipsX(framePos.x());
     outer.top = scale_.toTwipsY(framePos.y());

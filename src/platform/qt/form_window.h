@@ -6,6 +6,8 @@
 
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPointer>
+#include <QWindow>
 
 #include <vector>
 
@@ -42,6 +44,11 @@ private:
     void applyGeometry();
     void resizeTo(const controls::Rect& outer);
     void placeFrameAt(QPoint framePos);
+    void rememberRequestedPosition(QPoint framePos);
+    bool isEchoOfRequestedPosition(QPoint framePos);
+    void beginPlacement();
+    void settlePlacement();
+    void reportPosition(QPoint framePos);
     void applyVisible();
     void applyWindowState();
     void clientResized();
@@ -54,6 +61,15 @@ private:
     // confirmed. A report of one of them is the late echo of an earlier request,
     // not the user's resize, and must not override what the form holds now.
     std::vector<QSize> requestedSizes_;
+    // The same for frame positions: a report of one of them is a late echo.
+    std::vector<QPoint> requestedPositions_;
+    // From showing until the window manager has framed the window and it sits
+    // where the form says, moves are the window manager placing it, not the
+    // user's; the form's place is asked for (a bounded number of times) once
+    // the window is framed.
+    bool placing_ = false;
+    int placementRequests_ = 0;
+    QPointer<QWindow> watchedNativeWindow_;
     // Reports of the window's own changes to the form in progress (moves,
     // resizes, state), and whether a geometry set during one waits to be applied.
     int reportingToForm_ = 0;
