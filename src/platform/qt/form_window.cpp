@@ -128,6 +128,7 @@ void FormWindow::resizeTo(const controls::Rect& outer) {
     if (outer.width <= 0 || outer.height <= 0) return;
     const QSize client = FormFrame::clientPixels(outer, scale_);
     const QSize window(client.width(), client.height() + menuBarHeight(client.width()));
+    requestedWindowSize_ = window;
     if (window == size()) return;
     requestedSizes_.push_back(client);
     if (requestedSizes_.size() > kMaxRequestedSizes) requestedSizes_.erase(requestedSizes_.begin());
@@ -254,6 +255,16 @@ void FormWindow::clientResized() {
     const auto echo = std::find(requestedSizes_.begin(), requestedSizes_.end(), actual);
     if (echo != requestedSizes_.end()) {
         requestedSizes_.erase(requestedSizes_.begin(), echo + 1);
+        return;
+    }
+    // Only a window on the screen is resized by the user, and only as a whole. A
+    // client area that changed otherwise (before showing, while the window is
+    // being framed and placed, or as the menu bar settles its height inside a
+    // window still of the size we asked for) follows the form, never the
+    // reverse: reported, such a passing size would shrink the form, down to its
+    // minimum.
+    if (!isVisible() || placing_ || size() == requestedWindowSize_) {
+        applyGeometry();
         return;
     }
     // The user (or the window manager) resized the window. The form raises its

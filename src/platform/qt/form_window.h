@@ -61,6 +61,7 @@ private:
     // confirmed. A report of one of them is the late echo of an earlier request,
     // not the user's resize, and must not override what the form holds now.
     std::vector<QSize> requestedSizes_;
+    QSize requestedWindowSize_; // the whole window's size, for the form's latest size
     // The same for frame positions: a report of one of them is a late echo.
     std::vector<QPoint> requestedPositions_;
     // From showing until the window manager has framed the window and it sits
