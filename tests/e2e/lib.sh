@@ -31,14 +31,14 @@ start_tavren() {
     sleep 0.5
 }
 
-# Number of clearly coloured pixels of a hue (degrees) in a window's screenshot.
-# Styles shade buttons (gradients, lighter faces, darker outlines), which keeps
-# the hue while changing the exact colour, so buttons are told apart by hue.
-pixels_of_hue() {
-    local window="$1" hue="$2" shot="$scratch/shot.png"
-    import -window "$window" "$shot"
-    convert "$shot" -depth 8 txt:- | awk -v want="$hue" '
+# The pixels (one "x y" a line) of a screenshot that are clearly of a hue, in
+# degrees. Styles shade buttons (gradients, lighter faces, darker outlines),
+# which keeps the hue while changing the exact colour, so buttons are told
+# apart by hue.
+hue_pixels() {
+    convert "$1" -depth 8 txt:- | awk -v want="$2" '
         NR > 1 {
+            split($1, p, /[,:]/)
             split($2, c, /[(),]/); r = c[2] / 255; g = c[3] / 255; b = c[4] / 255
             max = r; if (g > max) max = g; if (b > max) max = b
             min = r; if (g < min) min = g; if (b < min) min = b
@@ -47,9 +47,15 @@ pixels_of_hue() {
             if (max == r) h = 60 * ((g - b) / d); else if (max == g) h = 60 * ((b - r) / d + 2); else h = 60 * ((r - g) / d + 4)
             if (h < 0) h += 360
             diff = h - want; if (diff < 0) diff = -diff; if (diff > 180) diff = 360 - diff
-            if (diff <= 8) n++
-        }
-        END { print n + 0 }'
+            if (diff <= 8) print p[1], p[2]
+        }'
+}
+
+# Number of pixels of a hue (degrees) in a window's screenshot.
+pixels_of_hue() {
+    local window="$1" hue="$2" shot="$scratch/shot.png"
+    import -window "$window" "$shot"
+    hue_pixels "$shot" "$hue" | wc -l
 }
 
 # --- Orders delivered into another program --------------------------------
@@ -147,20 +153,8 @@ show_board() {
 centre_of_hue() {
     local window="$1" hue="$2" shot="$scratch/centre.png" centre
     import -window "$window" "$shot"
-    centre=$(convert "$shot" -depth 8 txt:- | awk -v want="$hue" '
-        NR > 1 {
-            split($1, p, /[,:]/)
-            split($2, c, /[(),]/); r = c[2] / 255; g = c[3] / 255; b = c[4] / 255
-            max = r; if (g > max) max = g; if (b > max) max = b
-            min = r; if (g < min) min = g; if (b < min) min = b
-            d = max - min
-            if (max == 0 || d / max < 0.3) next
-            if (max == r) h = 60 * ((g - b) / d); else if (max == g) h = 60 * ((b - r) / d + 2); else h = 60 * ((r - g) / d + 4)
-            if (h < 0) h += 360
-            diff = h - want; if (diff < 0) diff = -diff; if (diff > 180) diff = 360 - diff
-            if (diff <= 8) { n++; sx += p[1]; sy += p[2] }
-        }
-        END { if (n > 500) printf "%d %d\n", sx / n, sy / n }')
+    centre=$(hue_pixels "$shot" "$hue" |
+        awk '{ n++; sx += $1; sy += $2 } END { if (n > 500) printf "%d %d\n", sx / n, sy / n }')
     [ -n "$centre" ] || return 1
     echo "$centre"
 }

@@ -57,19 +57,8 @@ is_marked() { [ "$(indicator_ink "$@")" -ge 8 ]; }
 # the runs of pixel rows and of pixel columns that cross such buttons.
 grid_of_hue() {
     local shot="$1" hue="$2"
-    convert "$shot" -depth 8 txt:- | awk -v want="$hue" '
-        NR > 1 {
-            split($1, p, /[,:]/)
-            split($2, c, /[(),]/); r = c[2] / 255; g = c[3] / 255; b = c[4] / 255
-            max = r; if (g > max) max = g; if (b > max) max = b
-            min = r; if (g < min) min = g; if (b < min) min = b
-            d = max - min
-            if (max == 0 || d / max < 0.3) next
-            if (max == r) h = 60 * ((g - b) / d); else if (max == g) h = 60 * ((b - r) / d + 2); else h = 60 * ((r - g) / d + 4)
-            if (h < 0) h += 360
-            diff = h - want; if (diff < 0) diff = -diff; if (diff > 180) diff = 360 - diff
-            if (diff <= 8) { xs[p[1]]++; ys[p[2]]++; if (p[1] > mx) mx = p[1]; if (p[2] > my) my = p[2] }
-        }
+    hue_pixels "$shot" "$hue" | awk '
+        { xs[$1]++; ys[$2]++; if ($1 > mx) mx = $1; if ($2 > my) my = $2 }
         function runs(a, last,   i, n, on) {
             for (i = 0; i <= last; i++) {
                 if (a[i] >= 10 && !on) { n++; on = 1 } else if (a[i] < 10) on = 0
