@@ -17,7 +17,7 @@ MainWindow::MainWindow(services::Services services)
                 services.windowManager, services.eventLoop, services.keyboard),
       press_({form_.tavren, form_.sendtext, form_.chk_Key, form_.Timer1}, pipeline_,
              services.keyMonitor),
-      link_(form_.DDETEXT, form_.servername, services.conversation),
+      link_(form_.servername, services.conversation),
       nick_(nickForm_, form_.chk_rename, form_.servername, link_),
       settings_({form_.IRC_Quorvel, form_.chk_enter, form_.chk_AllwaysonTop, form_.chk_syuryo,
                  form_.chk_uo, form_.chk_rename, form_.OpT, form_.OpY, form_.cmb_Bgap},

@@ -10,9 +10,8 @@ constexpr const char* kLinkItem = "R1C1";
 constexpr const char* kAnnouncement = "/privmsg $# Connect.... OK";
 } // namespace
 
-IrcLink::IrcLink(controls::Label& DDETEXT, controls::TextField& servername,
-                 services::Conversation& conversation)
-    : DDETEXT_(DDETEXT), servername_(servername), conversation_(conversation) {
+IrcLink::IrcLink(controls::TextField& servername, services::Conversation& conversation)
+    : servername_(servername), conversation_(conversation) {
     // The text field raises no change when set to the text it already holds, so
     // a server-name directive naming "Text1" announces nothing more.
     servername_.textChanged.connect([this] { servername_Change(); });
@@ -32,8 +31,6 @@ void IrcLink::servername_Change() {
 }
 
 bool IrcLink::LinkExecute(const std::string& command) {
-    // The label only names the end point; the conversation does the work.
-    (void)DDETEXT_;
     return conversation_.execute(command);
 }
 

@@ -7,13 +7,13 @@
 
 namespace tavren::delivery {
 
-// The conversation with the IRC client, carried by the hidden label DDETEXT.
-// Every failure is ignored: the link is a courtesy, never in the way.
+// The conversation with the IRC client (the hidden label DDETEXT marks its end
+// point on the main window; it holds no state of its own). Every failure is
+// ignored: the link is a courtesy, never in the way.
 class IrcLink {
 public:
     // Connects servername's change to servername_Change().
-    IrcLink(controls::Label& DDETEXT, controls::TextField& servername,
-            services::Conversation& conversation);
+    IrcLink(controls::TextField& servername, services::Conversation& conversation);
 
     // Opens the conversation and executes the announcement under the current
     // server name.
@@ -24,7 +24,6 @@ public:
     bool LinkExecute(const std::string& command);
 
 private:
-    controls::Label& DDETEXT_;
     controls::TextField& servername_;
     services::Conversation& conversation_;
 };

@@ -41,10 +41,9 @@ TEST(DBusConversationTest, TheClientsTopicReceivesEveryCommandByteForByte) {
         << monitor.errors();
 
     // The announcement and a nick change, as the windows send them.
-    controls::Label DDETEXT{"DDETEXT", nullptr, ""};
     controls::TextField servername{"servername", nullptr, "Text1"};
     controls::CheckBox chk_rename{"chk_rename", nullptr, ""};
-    delivery::IrcLink link{DDETEXT, servername, conversation};
+    delivery::IrcLink link{servername, conversation};
     nick::NickForm form;
     nick::NickWindow window{form, chk_rename, servername, link};
     link.openAndAnnounce();

@@ -14,9 +14,8 @@ namespace {
 struct IrcLinkTest : ::testing::Test {
     fakes::CallLog log;
     fakes::FakeConversation conversation{log};
-    controls::Label DDETEXT{"DDETEXT", nullptr, ""};
     controls::TextField servername{"servername", nullptr, "Text1"};
-    delivery::IrcLink link{DDETEXT, servername, conversation};
+    delivery::IrcLink link{servername, conversation};
 };
 
 TEST_F(IrcLinkTest, OpensTheClientsTopicThenAnnouncesUnderTheServerName) {

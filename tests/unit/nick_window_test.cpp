@@ -29,10 +29,9 @@ struct NickWindowTest : ::testing::Test {
 
     fakes::CallLog log;
     fakes::FakeConversation conversation{log};
-    controls::Label DDETEXT{"DDETEXT", nullptr, ""};
     controls::TextField servername{"servername", nullptr, "Text1"};
     controls::CheckBox chk_rename{"chk_rename", nullptr, "ニック変更ボタン表示"};
-    delivery::IrcLink link{DDETEXT, servername, conversation};
+    delivery::IrcLink link{servername, conversation};
     nick::NickForm form;
     nick::NickWindow window{form, chk_rename, servername, link};
 };

@@ -56,7 +56,7 @@ struct ProgramRun {
     app::MainForm form;
     nick::NickForm nickForm;
     board::OrderBoard board{{form.tavren, form.Frame[2], form.OpT, form.OpY, form.cmb_Bgap}};
-    delivery::IrcLink link{form.DDETEXT, form.servername, platform.conversation};
+    delivery::IrcLink link{form.servername, platform.conversation};
     nick::NickWindow nick{nickForm, form.chk_rename, form.servername, link};
     settings::Settings settings{{form.IRC_Quorvel, form.chk_enter, form.chk_AllwaysonTop,
                                  form.chk_syuryo, form.chk_uo, form.chk_rename, form.OpT, form.OpY,
