@@ -1,6 +1,6 @@
 #include "platform/qt/palette_colours.h"
 #include "platform/qt/twips_scale.h"
-#include "platform/qt/vb_key_codes.h"
+#include "platform/qt/classic_key_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +51,7 @@ TEST(PaletteColoursTest, SystemColoursFollowTheThemeOthersAreExact) {
     EXPECT_EQ(button.color(QPalette::Base), QColor(4, 5, 6));     // the rest untouched
 }
 
-TEST(VbKeyCodesTest, MapsKeysToClassicKeyCodes) {
+TEST(ClassicKeyCodesTest, MapsKeysToClassicKeyCodes) {
     struct Case {
         int key;
         Qt::KeyboardModifiers modifiers;
@@ -69,11 +69,11 @@ TEST(VbKeyCodesTest, MapsKeysToClassicKeyCodes) {
         {Qt::Key_Shift, Qt::ShiftModifier, 16}, {Qt::Key_Kanji, Qt::NoModifier, 0},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(vbKeyCode(c.key, c.modifiers), c.code) << std::hex << c.key;
+        EXPECT_EQ(classicKeyCode(c.key, c.modifiers), c.code) << std::hex << c.key;
 
-    EXPECT_EQ(vbShiftState(Qt::ShiftModifier | Qt::AltModifier), 5);
-    EXPECT_EQ(vbShiftState(Qt::ControlModifier | Qt::KeypadModifier), 2);
-    EXPECT_EQ(vbMouseButton(Qt::RightButton), 2);
-    EXPECT_EQ(vbMouseButton(Qt::MiddleButton), 4);
-    EXPECT_EQ(vbMouseButton(Qt::BackButton), 0);
+    EXPECT_EQ(classicShiftState(Qt::ShiftModifier | Qt::AltModifier), 5);
+    EXPECT_EQ(classicShiftState(Qt::ControlModifier | Qt::KeypadModifier), 2);
+    EXPECT_EQ(classicMouseButton(Qt::RightButton), 2);
+    EXPECT_EQ(classicMouseButton(Qt::MiddleButton), 4);
+    EXPECT_EQ(classicMouseButton(Qt::BackButton), 0);
 }

@@ -1,6 +1,6 @@
 #include "control_widgets.h"
 
-#include "vb_key_codes.h"
+#include "classic_key_codes.h"
 #include "wrapped_caption.h"
 
 #include <QFontInfo>
@@ -86,10 +86,10 @@ bool MouseForwarder::eventFilter(QObject* watched, QEvent* event) {
     if (!press && type != QEvent::MouseButtonRelease) return QObject::eventFilter(watched, event);
 
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    const int button = vbMouseButton(mouse->button());
+    const int button = classicMouseButton(mouse->button());
     if (button == 0) return QObject::eventFilter(watched, event);
     const QPointF at = mouse->position();
-    const controls::MouseEvent report{button, vbShiftState(mouse->modifiers()),
+    const controls::MouseEvent report{button, classicShiftState(mouse->modifiers()),
                                       at.x() * scale_.perPixelX, at.y() * scale_.perPixelY};
     if (press)
         button_.pressMouse(report);
@@ -106,8 +106,8 @@ KeyForwarder::KeyForwarder(controls::TextField& field, QObject* parent)
 bool KeyForwarder::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (const int code = vbKeyCode(key->key(), key->modifiers()))
-            field_.pressKey(code, vbShiftState(key->modifiers()));
+        if (const int code = classicKeyCode(key->key(), key->modifiers()))
+            field_.pressKey(code, classicShiftState(key->modifiers()));
     }
     return QObject::eventFilter(watched, event);
 }

@@ -1,4 +1,4 @@
-#include "vb_key_codes.h"
+#include "classic_key_codes.h"
 
 #include "platform/controls/mouse.h"
 
@@ -101,7 +101,7 @@ int keypadCode(int qtKey) {
 
 } // namespace
 
-int vbKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
+int classicKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::KeypadModifier) {
         if (const int code = keypadCode(qtKey)) return code;
     }
@@ -114,7 +114,7 @@ int vbKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
     return 0;
 }
 
-int vbShiftState(Qt::KeyboardModifiers modifiers) {
+int classicShiftState(Qt::KeyboardModifiers modifiers) {
     int shift = controls::kNoShift;
     if (modifiers & Qt::ShiftModifier) shift |= controls::kShiftKey;
     if (modifiers & Qt::ControlModifier) shift |= controls::kCtrlKey;
@@ -122,7 +122,7 @@ int vbShiftState(Qt::KeyboardModifiers modifiers) {
     return shift;
 }
 
-int vbMouseButton(Qt::MouseButton button) {
+int classicMouseButton(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton:
         return controls::kLeftButton;
