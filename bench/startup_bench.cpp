@@ -70,7 +70,9 @@ bool mainWindowShown(Display* d) {
 }
 
 // Windows come and go while we look at them: ignore the errors that causes.
-int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
+int ignoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
 
 long peakKilobytes(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");

@@ -30,8 +30,8 @@ public:
     };
 
     // Connects btn_Send's press and sendtext's key-down to the handlers below.
-    SendPipeline(Controls controls, services::WindowManager& windows,
-                 services::EventLoop& events, services::Keyboard& keyboard);
+    SendPipeline(Controls controls, services::WindowManager& windows, services::EventLoop& events,
+                 services::Keyboard& keyboard);
 
     // One press: the whole pipeline. Reports nothing.
     void btn_Send_MouseDown(const controls::MouseEvent& e);

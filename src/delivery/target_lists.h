@@ -10,11 +10,11 @@ namespace tavren::delivery {
 class TargetLists {
 public:
     struct Controls {
-        controls::ComboBox& combo_UO2;  // send destination ("送信先")
-        controls::ComboBox& combo_UO;   // return window
-        controls::ComboBox& Combo_IRC;  // hidden third copy of the titles
-        controls::ComboBox& Combo_hWnd; // hidden: window handles as decimal text
-        controls::CheckBox& chk_uo;     // return switch
+        controls::ComboBox& combo_UO2;   // send destination ("送信先")
+        controls::ComboBox& combo_UO;    // return window
+        controls::ComboBox& Combo_IRC;   // hidden third copy of the titles
+        controls::ComboBox& Combo_hWnd;  // hidden: window handles as decimal text
+        controls::CheckBox& chk_uo;      // return switch
         controls::Button& WindowDataGet; // "再取得"
     };
 

@@ -11,8 +11,8 @@ namespace tavren::nick {
 class NickWindow {
 public:
     // chk_rename and servername are the main window's.
-    NickWindow(NickForm& form, controls::CheckBox& chk_rename,
-               controls::TextField& servername, delivery::IrcLink& link);
+    NickWindow(NickForm& form, controls::CheckBox& chk_rename, controls::TextField& servername,
+               delivery::IrcLink& link);
 
     // Creates the window hidden on first use; later calls do nothing.
     void ensureCreated();

@@ -40,7 +40,6 @@ int main(int argc, char** argv) {
 
         x11::survivePeerWindowErrors();
         x11::DisplayPtr display = x11::openDisplay(nullptr);
-        if (!display) throw std::runtime_error("cannot open the X display");
         x11::X11WindowManager windowManager(display.get());
         x11::X11Stacking stacking(display.get(), [&view](const controls::Form& form) {
             return static_cast<unsigned long>(view.nativeWindowId(form));
@@ -50,9 +49,9 @@ int main(int argc, char** argv) {
         dbus::DBusConversation conversation;
         ini::IniProfileStore profile(ini::defaultProfilePath());
 
-        app::MainWindow window(services::Services{events, windowManager, stacking,
-                                                  input->keyboard, input->monitor, conversation,
-                                                  profile, files, codec, openDialog, screens});
+        app::MainWindow window(services::Services{events, windowManager, stacking, input->keyboard,
+                                                  input->monitor, conversation, profile, files,
+                                                  codec, openDialog, screens});
         view.addForm(window.form().IRC_Quorvel);
         view.addForm(window.nickForm().frm_nick);
         window.open();

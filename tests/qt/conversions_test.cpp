@@ -1,6 +1,6 @@
+#include "platform/qt/classic_key_codes.h"
 #include "platform/qt/palette_colours.h"
 #include "platform/qt/twips_scale.h"
-#include "platform/qt/classic_key_codes.h"
 
 #include <gtest/gtest.h>
 
