@@ -33,13 +33,16 @@ chosen() {
 }
 wait_until 10 chosen || fail "the clicks did not take"
 
-# The frame's top-left corner goes to (300, 200); the client area follows.
+# The window goes to about (300, 200): whether the window manager takes that as
+# the frame's corner or the client area's depends on the gravity the toolkit last
+# announced, so what must be saved is where the frame really is.
 place_before=$(client_rectangle "$TAVREN_WINDOW")
 moved() { [ "$(client_rectangle "$TAVREN_WINDOW")" != "$place_before" ]; }
 xdotool windowmove "$TAVREN_WINDOW" 300 200
 wait_until 10 moved || fail "the window did not move"
 sleep 0.2 # the window manager may still be settling the move
 place=$(client_rectangle "$TAVREN_WINDOW")
+read -r frame_x frame_y <<<"$(frame_position "$TAVREN_WINDOW")" || fail "the window has no frame"
 close_tavren
 
 [ -f "$ini" ] || fail "no settings file at $ini"
@@ -52,7 +55,7 @@ Form/top Form/left Form/height Form/width nick/nickAllwaysonTop nick/top nick/le
 value() { awk -F= -v s="[$1]" -v k="$2" '/^\[/ { in_s = ($0 == s); next }
                                           in_s && $1 == k { print $2 }' "$ini"; }
 for check in "Option chk_uo 1" "Option ButtonT 7" "Option ButtonY 3" "Option ButtonSU 20" \
-    "Option chk_enter 2" "Option chk_AllwaysonTop 0" "Form top 3000" "Form left 4500"; do
+    "Option chk_enter 2" "Option chk_AllwaysonTop 0" "Form top $((frame_y * 15))" "Form left $((frame_x * 15))"; do
     read -r section key want <<<"$check"
     got=$(value "$section" "$key")
     [ "$got" = "$want" ] || fail "$section/$key is '$got', expected $want"
