@@ -3,16 +3,7 @@
 # screen, the IRC link's monitor and closing the main window. Sourced after
 # lib.sh (not a test itself: ctest runs only *.sh).
 
-# Waits (bounded, polling) until a command succeeds.
-wait_until() {
-    local seconds="$1"
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
-}
+# wait_until comes from lib.sh.
 
 # Controls are placed in twips, 15 to a pixel at the desktop's 96 DPI.
 twips_per_pixel=15
