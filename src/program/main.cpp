@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "app/main_window.h"
+#include "command_line.h"
 #include "platform/dbus/dbus_conversation.h"
 #include "platform/ini/ini_profile_store.h"
 #include "platform/ini/profile_path.h"
@@ -26,9 +27,30 @@
 int main(int argc, char** argv) {
     using namespace tavren;
 
+    // Read before the application object, which needs a display: --help and
+    // --version work anywhere.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const program::CommandLine commandLine =
+        program::readCommandLine(arguments, qEnvironmentVariable("TAVREN_LOG"));
+    switch (commandLine.action) {
+    case program::CommandLine::Action::ShowHelp:
+    case program::CommandLine::Action::ShowVersion:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case program::CommandLine::Action::Refuse:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
+        return 2;
+    case program::CommandLine::Action::Run:
+        break;
+    }
+
     // Window ids and synthesised keys are X11's: run through XWayland on Wayland.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
+    // The menu entry's name: desktops match the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tavren.Tavren"));
 
     try {
         qt::QtView view;
