@@ -50,7 +50,7 @@ TEST_F(QtEventLoopTest, QuitInsideAHandlerEndsTheLoopAndHidesEveryWindow) {
     EXPECT_EQ(handlerRan, 1);
     EXPECT_EQ(ranAfterQuit, 0);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(loop.quitRequested());
+    EXPECT_TRUE(loop.ending());
 }
 
 TEST_F(QtEventLoopTest, AQuitBeforeTheLoopRunsIsNotForgotten) {
