@@ -131,6 +131,23 @@ TEST_F(ViewInputTest, AnAssistiveToolsToggleOfACheckBoxReachesItsControl) {
     EXPECT_EQ(log, (std::vector<std::string>{"click 1", "click 0", "click 2", "click 0"}));
 }
 
+TEST_F(ViewInputTest, TheSpaceBarOnACheckBoxOrAnOptionIsOneClick) {
+    f.check.clicked.connect([&] { log.push_back("check " + std::to_string(f.check.value())); });
+    f.row2.clicked.connect([&] { log.push_back("row2"); });
+    f.row2.select();
+    log.clear();
+    auto* box = widget<QCheckBox>(f.check);
+    auto* row2 = widget<QRadioButton>(f.row2);
+
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_EQ(box->checkState(), Qt::Checked);
+    row2->setFocus();
+    QTest::keyClick(row2, Qt::Key_Space); // the selected option: a click all the same
+    EXPECT_TRUE(row2->isChecked());
+    EXPECT_EQ(log, (std::vector<std::string>{"check 1", "row2"}));
+}
+
 TEST_F(ViewInputTest, AHandlerThatOverridesAToggledStateIsWhatTheBoxShows) {
     // The handler refuses the tick: the widget must not keep showing it.
     f.check.clicked.connect([&] {
