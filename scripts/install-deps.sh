@@ -15,6 +15,7 @@ packages=(
     libgtest-dev libgmock-dev clang libclang-rt-14-dev
     xvfb openbox xdotool xterm x11-utils x11-apps dbus dbus-x11 imagemagick
     desktop-file-utils appstream binutils  # validating the menu entry and metainfo; readelf
+    libsm-dev libice-dev                   # a session manager that ends the test session
     # Japanese captions
     fonts-noto-cjk
 )
