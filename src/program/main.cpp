@@ -22,6 +22,7 @@
 #include "platform/x11/x11_input.h"
 #include "platform/x11/x11_stacking.h"
 #include "platform/x11/x11_window_manager.h"
+#include "stderr_diagnostics.h"
 
 #include <cstdio>
 #include <exception>
@@ -73,12 +74,17 @@ int main(int argc, char** argv) {
         });
         auto input = x11::openX11Input();
 
+        program::StderrDiagnostics toStandardError;
+        services::Diagnostics& diagnostics =
+            commandLine.verbose ? static_cast<services::Diagnostics&>(toStandardError)
+                                : services::NoDiagnostics::instance();
+
         dbus::DBusConversation conversation;
         ini::IniProfileStore profile(ini::defaultProfilePath());
 
         app::MainWindow window(services::Services{events, windowManager, stacking, input->keyboard,
                                                   input->monitor, conversation, profile, files,
-                                                  codec, openDialog, screens});
+                                                  codec, openDialog, screens, diagnostics});
         view.addForm(window.form().IRC_Quorvel);
         view.addForm(window.nickForm().frm_nick);
         window.open();
