@@ -28,6 +28,7 @@ root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 check_installed_programs "$root/usr"
 check_installed_tree "$root/usr"
+check_bus_services "$root/usr" "$root"
 unexpected=$(dpkg-deb -c "$deb" | awk '{ print $6 }' | grep -v '^\./usr/' || true)
 [ -z "$unexpected" ] || fail "files outside /usr: $unexpected"
 

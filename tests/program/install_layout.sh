@@ -7,4 +7,5 @@ cmake --install "$TAVREN_BUILD" --prefix "$scratch/usr" >"$scratch/install.log" 
     { cat "$scratch/install.log"; fail "cmake --install failed"; }
 check_installed_programs "$scratch/usr"
 check_installed_tree "$scratch/usr"
+check_bus_services "$scratch/usr"
 echo "PASS: installed tree"

@@ -53,6 +53,23 @@ check_installed_tree() {
     grep -q '<release version="1.3.1"' "$metainfo" || fail "the metainfo's release is not 1.3.1"
 }
 
+# Every session-bus service file under PREFIX starts a program that is installed
+# there: its Exec names the program's place on the machine, which is ROOT/ less
+# the scratch root it was unpacked into (empty for `cmake --install`).
+check_bus_services() {
+    local prefix="$1" root="${2:-}" service program
+    for service in "$prefix"/share/dbus-1/services/*.service; do
+        [ -f "$service" ] || continue
+        program=$(sed -n 's/^Exec=//p' "$service")
+        program=${program%% *}
+        [ -x "$root$program" ] || fail "$(basename "$service") starts $program, which is not installed"
+        case "$program" in
+        "${prefix#"$root"}"/bin/*) ;;
+        *) fail "$(basename "$service") starts $program, outside ${prefix#"$root"}/bin" ;;
+        esac
+    done
+}
+
 # Every program the build makes for users (tavren and tavren-*, unlike the
 # tavren_* test programs) is installed under PREFIX/bin, and none of the
 # installed programs looks for libraries in the build tree.
