@@ -70,14 +70,15 @@ check_bus_services() {
     done
 }
 
-# Every program the build makes for users (tavren and tavren-*, unlike the
-# tavren_* test programs) is installed under PREFIX/bin, and none of the
-# installed programs looks for libraries in the build tree.
+# Every program the build makes for users (TAVREN_PROGRAMS: tavren and
+# tavren-*, unlike the tavren_* test programs) is installed under PREFIX/bin,
+# and none of the installed programs looks for libraries in the build tree.
 check_installed_programs() {
     local prefix="$1" program name
-    for program in "$TAVREN_BUILD"/tavren "$TAVREN_BUILD"/tavren-*; do
-        [ -x "$program" ] && [ -f "$program" ] || continue
-        name=$(basename "$program")
+    : "${TAVREN_PROGRAMS:?the programs the build makes for users}"
+    [[ " $TAVREN_PROGRAMS " == *" tavren-link-monitor "* ]] ||
+        fail "the build's programs are '$TAVREN_PROGRAMS'"
+    for name in $TAVREN_PROGRAMS; do
         [ -x "$prefix/bin/$name" ] || fail "$name is built but not installed"
     done
     for program in "$prefix"/bin/*; do
