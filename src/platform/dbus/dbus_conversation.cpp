@@ -76,7 +76,8 @@ bool DBusConversation::open(const std::string& application, const std::string& t
         // Nobody serves it yet, but the bus knows a program that does: commands
         // then go to the name itself, the bus starts that program on the first one
         // and holds them, in order, until it has taken the name.
-        const auto activatable = askTheBus(connectionName_, QStringLiteral("ListActivatableNames"), QString());
+        const auto activatable =
+            askTheBus(connectionName_, QStringLiteral("ListActivatableNames"), QString());
         if (activatable.type() != QDBusMessage::ReplyMessage ||
             activatable.arguments().size() != 1 ||
             !activatable.arguments().front().toStringList().contains(name))
@@ -91,10 +92,9 @@ bool DBusConversation::execute(const std::string& command) {
     if (!peer_ || !travelsUnchanged(command) || !travelsUnchanged(item_)) return false;
     // Addressed to the owner found at opening: a program that takes the name
     // later has not been opened and receives nothing until the next opening.
-    auto request =
-        QDBusMessage::createMethodCall(QString::fromStdString(peer_->address),
-                                       kConversationObjectPath, kConversationInterface,
-                                       kExecuteMethod);
+    auto request = QDBusMessage::createMethodCall(QString::fromStdString(peer_->address),
+                                                  kConversationObjectPath, kConversationInterface,
+                                                  kExecuteMethod);
     request << QString::fromUtf8(command.data(), static_cast<qsizetype>(command.size()))
             << QString::fromUtf8(item_.data(), static_cast<qsizetype>(item_.size()));
     request.setAutoStartService(peer_->byActivation);

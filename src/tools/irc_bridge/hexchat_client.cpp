@@ -111,8 +111,8 @@ void HexChatClient::deliver(const ClientCommand& command,
         const auto channel = channelOfCurrentServer();
         if (channel.isEmpty()) return; // no channel on that server: nowhere to say it
         const auto network = info(QStringLiteral("network"));
-        const auto tab = findContext(network.isEmpty() ? info(QStringLiteral("server")) : network,
-                                     channel);
+        const auto tab =
+            findContext(network.isEmpty() ? info(QStringLiteral("server")) : network, channel);
         if (tab != 0) call(QStringLiteral("SetContext"), {tab});
         line = command.lineFor(channel.toStdString());
     }

@@ -18,7 +18,8 @@ public:
     // name, letter case ignored); nothing when it has none of that name.
     virtual std::optional<std::string> serverNamed(const std::string& name) = 0;
     // Runs the command on that server, or on the client's current server.
-    virtual void deliver(const ClientCommand& command, const std::optional<std::string>& server) = 0;
+    virtual void deliver(const ClientCommand& command,
+                         const std::optional<std::string>& server) = 0;
 };
 
 // The first client that has the command's server gets it; when none has it,

@@ -47,8 +47,8 @@ int main(int argc, char* argv[]) {
     // one, one after the other, in the order they came.
     conversation_server::ConversationEndpoint endpoint({}, [&hexchat](const QString& command) {
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [&hexchat, command] { handOverToClients(command, *hexchat); },
-            Qt::QueuedConnection);
+            QCoreApplication::instance(),
+            [&hexchat, command] { handOverToClients(command, *hexchat); }, Qt::QueuedConnection);
     });
     const auto bus = conversation_server::serveConversation(
         "tavren-irc-bridge", QStringLiteral("CHOCOA"), QStringLiteral("SCRIPTEXEC_SEND"), endpoint);

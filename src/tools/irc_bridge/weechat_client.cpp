@@ -40,7 +40,7 @@ private:
 // by one that crashed) fails at once instead of holding the bridge.
 FileDescriptor openForWriting(const fs::path& fifo) {
     FileDescriptor fd(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    struct stat status{};
+    struct stat status {};
     if (fd.get() >= 0 && (::fstat(fd.get(), &status) != 0 || !S_ISFIFO(status.st_mode)))
         return FileDescriptor(-1); // never write into anything but a FIFO
     return fd;
