@@ -36,7 +36,13 @@ wait_until 20 seen "$(from weeuser)[^ ]* NICK :?WS_Taro\$" || fail "no rename: $
 close_tavren
 
 # The order file names WeeChat's server in another letter case; the nick text
-# from the settings file is Japanese.
+# from the settings file is Japanese. WeeChat shows its server buffer now, so
+# the announcements go to the server's first channel.
+fifo=$(echo "$XDG_RUNTIME_DIR"/weechat/weechat_fifo_*)
+printf '%s\n' '*/buffer irc.server.tavrenwee' \
+    '*/eval /print -core in front: ${window[gui_current_window].buffer.full_name}' >"$fifo"
+wait_until 10 grep -q 'in front: irc.server.tavrenwee' "$XDG_DATA_HOME/weechat/logs/core.weechat.weechatlog" ||
+    fail "WeeChat did not show its server buffer"
 start_tavren_with '*servername=TavrenWEE\r*nick=on\r' '太郎'
 wait_until 20 seen_at_least 2 "$(from WS_Taro)[^ ]*$announcement" ||
     fail "two announcements expected: $(cat "$observed")"
