@@ -5,11 +5,25 @@
 # one unprivileged user: HexChat stops at a dialog when run as root, and a
 # session bus serves only the user who started it.
 
+# Run as root, the test runs again as nobody, from a copy of the programs and
+# of these scripts that nobody can read (a clone under /root is not readable).
 if [ "$(id -u)" -eq 0 ]; then
-    exec setpriv --reuid=nobody --regid=nogroup --clear-groups bash "$0" "$@"
+    stage=$(mktemp -d /tmp/tavren-irc-stage-XXXXXX)
+    mkdir "$stage/bin" "$stage/services" "$stage/e2e"
+    cp "$TAVREN" "${TAVREN_BUILD:?}/tavren-irc-bridge" "$stage/bin/"
+    cp "$(dirname "$0")"/*.sh "$(dirname "$0")"/*.bash "$(dirname "$0")"/*.py "$stage/e2e/"
+    chown -R nobody:nogroup "$stage"
+    chmod 755 "$stage"
+    export TAVREN="$stage/bin/tavren" TAVREN_BRIDGE="$stage/bin/tavren-irc-bridge" TAVREN_STAGE="$stage"
+    exec setpriv --reuid=nobody --regid=nogroup --clear-groups bash "$stage/e2e/$(basename "$0")" "$@"
 fi
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/windows.bash"
+eval "lib_$(declare -f cleanup)"
+cleanup() {
+    lib_cleanup
+    [ -z "${TAVREN_STAGE:-}" ] || rm -rf "$TAVREN_STAGE"
+}
 
 channel='#tavren'
 observed="$scratch/observed.log"
@@ -18,14 +32,18 @@ export XDG_DATA_HOME="$scratch/data" XDG_CACHE_HOME="$scratch/cache"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-# A private session bus that knows the bridge.
+# A private session bus that starts the bridge, as the installed service file
+# has it do.
 start_bus() {
+    mkdir -p "$scratch/services"
+    printf '[D-BUS Service]\nName=%s\nExec=%s\n' "$bridge_name" \
+        "${TAVREN_BRIDGE:-$TAVREN_BUILD/tavren-irc-bridge}" >"$scratch/services/$bridge_name.service"
     cat >"$scratch/bus.conf" <<CONF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <include>/usr/share/dbus-1/session.conf</include>
-  <servicedir>$TAVREN_BUILD/share/dbus-1/services</servicedir>
+  <servicedir>$scratch/services</servicedir>
 </busconfig>
 CONF
     dbus-daemon --config-file="$scratch/bus.conf" --nofork --print-address=3 \
