@@ -126,15 +126,18 @@ start_hexchat() {
 nick_window() {
     timeout 20 xdotool search --sync --onlyvisible --name '^nick$' | head -1
 }
+# The client's window may cover the nick window: bring it to the front first.
+front_nick_window() { xdotool windowactivate --sync "$NICK_WINDOW" >/dev/null 2>&1 || true; }
 type_nick() {
     local nick="$1"
+    front_nick_window
     click_control "$NICK_WINDOW" 0 120 1320 1335 270 # txt_nick
     xdotool key ctrl+a BackSpace
     xdotool type --delay 20 "$nick"
 }
-press_ws() { click_control "$NICK_WINDOW" 0 120 720 600 255; }  # Command3 "WS"
-press_a() { click_control "$NICK_WINDOW" 0 840 0 600 255; }     # Command7 "A"
-press_d() { click_control "$NICK_WINDOW" 0 840 720 600 255; }   # Command4 "D"
+press_ws() { front_nick_window && click_control "$NICK_WINDOW" 0 120 720 600 255; } # Command3 "WS"
+press_a() { front_nick_window && click_control "$NICK_WINDOW" 0 840 0 600 255; }    # Command7 "A"
+press_d() { front_nick_window && click_control "$NICK_WINDOW" 0 840 720 600 255; }  # Command4 "D"
 
 # Starts tavren with an order file of the given lines (CR ends a line) and,
 # when given, a nick text kept in the settings file.
