@@ -48,6 +48,7 @@ start_bus() {
 CONF
     dbus-daemon --config-file="$scratch/bus.conf" --nofork --print-address=3 \
         3>"$scratch/bus.address" >/dev/null 2>&1 &
+    BUS_PID=$!
     pids+=($!)
     wait_until 10 test -s "$scratch/bus.address" || fail "no session bus"
     DBUS_SESSION_BUS_ADDRESS=$(head -1 "$scratch/bus.address")
@@ -59,6 +60,13 @@ bridge_serves() {
     dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
         org.freedesktop.DBus.NameHasOwner "string:$bridge_name" 2>/dev/null | grep -q 'true'
 }
+
+bridge_pid() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.GetConnectionUnixProcessID "string:$bridge_name" |
+        awk '/uint32/ { print $2 }'
+}
+process_gone() { ! kill -0 "$1" 2>/dev/null; }
 
 # ngircd on a free port, without DNS or ident look-ups; sets IRC_PORT.
 start_irc_server() {

@@ -59,4 +59,9 @@ if ! seen ' NICK :?A_太郎$'; then
         fail "A_太郎 was neither taken nor refused as sent: $(cat "$XDG_DATA_HOME"/weechat/logs/irc.server.tavrenwee.weechatlog)"
 fi
 [ "$(count_seen ' NICK ')" -le 3 ] || fail "nick changes: $(cat "$observed")"
+# The bridge ends with the session's bus.
+bridge=$(bridge_pid)
+[ -n "$bridge" ] || fail "nobody serves the conversation"
+kill "$BUS_PID"
+wait_until 10 process_gone "$bridge" || fail "the bridge outlived its bus"
 echo "PASS: WeeChat announced once, then twice under its server, and renamed the user"

@@ -12,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -54,5 +55,12 @@ int main(int argc, char* argv[]) {
         "tavren-irc-bridge", QStringLiteral("CHOCOA"), QStringLiteral("SCRIPTEXEC_SEND"), endpoint);
     if (!bus) return 1;
     hexchat = std::make_unique<irc_bridge::HexChatClient>(*bus);
+    // The bus started it, and it ends with the bus: a session that ends must not
+    // leave a bridge behind serving nothing.
+    QTimer busWatch;
+    QObject::connect(&busWatch, &QTimer::timeout, [&bus] {
+        if (!bus->isConnected()) QCoreApplication::quit();
+    });
+    busWatch.start(1000);
     return app.exec();
 }
