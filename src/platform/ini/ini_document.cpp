@@ -1,10 +1,11 @@
 #include "ini_document.h"
 
+#include "text/ascii_case.h"
+#include "text/utf8.h"
+
 namespace tavren::ini {
 
 namespace {
-
-constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -18,15 +19,8 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-    return true;
+    return text::equalsIgnoringAsciiCase(a, b);
 }
 
 // What one line of the file is, as far as lookups care.
@@ -38,8 +32,8 @@ struct Parsed {
 
 Parsed classify(std::string_view line, bool first) {
     std::size_t offset = 0;
-    if (first && line.substr(0, kUtf8Signature.size()) == kUtf8Signature)
-        offset = kUtf8Signature.size();
+    if (first && line.substr(0, text::kByteOrderMark.size()) == text::kByteOrderMark)
+        offset = text::kByteOrderMark.size();
     while (offset < line.size() && isBlank(line[offset]))
         ++offset;
     const std::string_view rest = line.substr(offset);
@@ -139,20 +133,6 @@ std::string IniDocument::newLineEnd() const {
     for (const auto& line : lines_)
         if (!line.end.empty()) return line.end;
     return "\n";
-}
-
-std::string cutOnCharacterBoundary(std::string value, std::size_t maxBytes) {
-    if (value.size() <= maxBytes) return value;
-    std::size_t cut = maxBytes;
-    // A UTF-8 character has at most three continuation bytes (10xxxxxx); longer runs
-    // are not UTF-8, and are cut where the limit falls.
-    for (int back = 0; back < 3 && cut > 0; ++back) {
-        if ((static_cast<unsigned char>(value[cut]) & 0xC0) != 0x80) break;
-        --cut;
-    }
-    if ((static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) cut = maxBytes;
-    value.resize(cut);
-    return value;
 }
 
 } // namespace tavren::ini

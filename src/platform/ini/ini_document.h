@@ -40,7 +40,4 @@ private:
     std::vector<Line> lines_;
 };
 
-// Cuts a value to at most maxBytes without splitting a UTF-8 character.
-std::string cutOnCharacterBoundary(std::string value, std::size_t maxBytes);
-
 } // namespace tavren::ini

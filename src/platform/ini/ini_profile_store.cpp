@@ -3,6 +3,8 @@
 #include "file_io.h"
 #include "ini_document.h"
 
+#include "text/utf8.h"
+
 namespace tavren::ini {
 
 namespace {
@@ -30,7 +32,7 @@ std::string IniProfileStore::read(std::string_view section, std::string_view key
         return std::string(fallback);
     auto value = IniDocument(file.bytes).find(section, key);
     if (!value) return std::string(fallback);
-    std::string cut = cutOnCharacterBoundary(std::move(*value), kMaxValueBytes);
+    std::string cut(text::cutOnCharacterBoundary(*value, kMaxValueBytes));
     removeTrailingBlanks(cut);
     return cut;
 }
