@@ -25,7 +25,7 @@ bool sameName(std::string_view a, std::string_view b) {
 
 // What one line of the file is, as far as lookups care.
 struct Parsed {
-    enum Kind { Other, Section, Key } kind = Other;
+    enum Kind { Other, Section, Key, DamagedSection } kind = Other;
     std::string_view name;
     std::size_t valueStart = 0; // for keys: offset of the value in the line
 };
@@ -37,6 +37,11 @@ Parsed classify(std::string_view line, bool first) {
     while (offset < line.size() && isBlank(line[offset]))
         ++offset;
     const std::string_view rest = line.substr(offset);
+    // A NUL byte means the line is damaged: nothing in it can be trusted, so it
+    // is neither read nor changed. If it looks like a section header it still
+    // ends the section before it, lest its keys pass for that section's keys.
+    if (rest.find('\0') != std::string_view::npos)
+        return {rest.front() == '[' ? Parsed::DamagedSection : Parsed::Other, {}, 0};
     if (rest.empty() || rest.front() == ';' || rest.front() == '#') return {};
     if (rest.front() == '[') {
         const auto close = rest.rfind(']');
@@ -81,8 +86,8 @@ std::optional<std::string> IniDocument::find(std::string_view section, std::stri
     bool inSection = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Parsed p = classify(lines_[i].content, i == 0);
-        if (p.kind == Parsed::Section) {
-            inSection = sameName(p.name, section);
+        if (p.kind == Parsed::Section || p.kind == Parsed::DamagedSection) {
+            inSection = p.kind == Parsed::Section && sameName(p.name, section);
         } else if (p.kind == Parsed::Key && inSection && sameName(p.name, key)) {
             return std::string(trim(std::string_view(lines_[i].content).substr(p.valueStart)));
         }
@@ -97,8 +102,8 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     bool inFirstSection = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Parsed p = classify(lines_[i].content, i == 0);
-        if (p.kind == Parsed::Section) {
-            inSection = sameName(p.name, section);
+        if (p.kind == Parsed::Section || p.kind == Parsed::DamagedSection) {
+            inSection = p.kind == Parsed::Section && sameName(p.name, section);
             inFirstSection = inSection && !insertAt;
             if (inFirstSection) insertAt = i + 1;
         } else if (p.kind == Parsed::Key && inSection) {
