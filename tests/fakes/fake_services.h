@@ -37,6 +37,7 @@ public:
         quitRequested = true;
         log_.add("quit");
     }
+    bool ending() const override { return quitRequested; }
 
     int passes = 0;
     bool quitRequested = false;
