@@ -1,17 +1,11 @@
 #include "client_command.h"
 
-#include "board/utf8.h"
+#include "text/ascii_case.h"
 
 namespace tavren::irc_bridge {
 
-namespace {
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    return board::asciiLower(a) == board::asciiLower(b);
-}
-} // namespace
-
 bool ClientCommand::forCurrentServer() const {
-    return server.empty() || sameIgnoringCase(server, "Text1");
+    return server.empty() || text::equalsIgnoringAsciiCase(server, "Text1");
 }
 
 std::vector<std::string> ClientCommand::piecesAroundChannel() const {
@@ -56,7 +50,7 @@ std::optional<ClientCommand> parseClientCommand(const std::string& command) {
     if (name.empty()) return std::nullopt;
     // Neither client has a command of that name; both have "msg", which takes
     // the rest of the line as the text, as the IRC message itself does.
-    if (sameIgnoringCase(name, "privmsg"))
+    if (text::equalsIgnoringAsciiCase(name, "privmsg"))
         line = "msg" + (nameEnd == std::string::npos ? std::string() : line.substr(nameEnd));
     parsed.line = line;
     return parsed;

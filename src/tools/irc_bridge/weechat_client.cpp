@@ -1,6 +1,6 @@
 #include "weechat_client.h"
 
-#include "board/utf8.h"
+#include "text/ascii_case.h"
 #include "weechat_line.h"
 
 #include <algorithm>
@@ -87,7 +87,7 @@ std::optional<std::string> WeeChatClient::serverNamed(const std::string& name) {
     std::stringstream text;
     text << file.rdbuf();
     for (const auto& server : weechatServerNames(text.str()))
-        if (board::asciiLower(server) == board::asciiLower(name)) return server;
+        if (text::equalsIgnoringAsciiCase(server, name)) return server;
     return std::nullopt;
 }
 
