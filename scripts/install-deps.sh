@@ -16,6 +16,9 @@ packages=(
     xvfb openbox xdotool xterm x11-utils x11-apps dbus dbus-x11 imagemagick
     desktop-file-utils appstream binutils  # validating the menu entry and metainfo; readelf
     libsm-dev libice-dev                   # a session manager that ends the test session
+    # the IRC link for real: an IRC server, the two clients the bridge serves
+    # (weechat-plugins holds WeeChat's FIFO), and the test's observer client
+    ngircd weechat-headless weechat-plugins hexchat python3
     # Japanese captions
     fonts-noto-cjk
 )
