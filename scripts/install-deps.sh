@@ -8,9 +8,13 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools       # the views, the event loop, Qt D-Bus
     libx11-dev libxtst-dev libxi-dev       # window list, synthesised keys, global key state
+    librsvg2-bin                           # the icon's PNG sizes, rendered from its SVG
+    # the Debian package (CPack; dpkg-shlibdeps computes its dependencies)
+    dpkg-dev file
     # tests
     libgtest-dev libgmock-dev clang libclang-rt-14-dev
     xvfb openbox xdotool xterm x11-utils x11-apps dbus dbus-x11 imagemagick
+    desktop-file-utils appstream binutils  # validating the menu entry and metainfo; readelf
     libsm-dev libice-dev                   # a session manager that ends the test session
     # the IRC link for real: an IRC server, the two clients the bridge serves
     # (weechat-plugins holds WeeChat's FIFO), and the test's observer client

@@ -14,18 +14,20 @@ MainWindow::MainWindow(services::Services services)
                services.windowManager),
       pipeline_({form_.combo_UO2, form_.combo_UO, form_.Combo_hWnd, form_.chk_uo, form_.sendtext,
                  form_.btn_Send},
-                services.windowManager, services.eventLoop, services.keyboard),
+                services.windowManager, services.eventLoop, services.keyboard,
+                services.diagnostics),
       press_({form_.tavren, form_.sendtext, form_.chk_Key, form_.Timer1}, pipeline_,
              services.keyMonitor),
-      link_(form_.servername, services.conversation),
+      link_(form_.servername, services.conversation, services.diagnostics),
       nick_(nickForm_, form_.chk_rename, form_.servername, link_),
       settings_({form_.IRC_Quorvel, form_.chk_enter, form_.chk_AllwaysonTop, form_.chk_syuryo,
                  form_.chk_uo, form_.chk_rename, form_.OpT, form_.OpY, form_.cmb_Bgap},
-                board_, nick_, services.profile, services.eventLoop, services.screens),
+                board_, nick_, services.profile, services.eventLoop, services.screens,
+                services.diagnostics),
       loader_({form_.tavren, form_.chk_AllwaysonTop, form_.chk_rename, form_.servername,
                form_.Command1},
               {[this] { chk_AllwaysonTop_Click(); }, [this] { nick_.chk_rename_Click(); }}, board_,
-              services.files, services.codec, services.openDialog) {
+              services.files, services.codec, services.openDialog, services.diagnostics) {
     connectEvents();
 }
 

@@ -6,9 +6,9 @@ namespace tavren::board {
 
 OrderLoader::OrderLoader(Controls controls, Handlers handlers, OrderBoard& board,
                          services::Files& files, services::TextCodec& codec,
-                         services::OpenDialog& dialog)
+                         services::OpenDialog& dialog, services::Diagnostics& diagnostics)
     : c_(controls), handlers_(std::move(handlers)), board_(board), files_(files), codec_(codec),
-      dialog_(dialog) {
+      dialog_(dialog), diagnostics_(diagnostics) {
     c_.Command1.clicked.connect([this] { Command1_Click(); });
 }
 
@@ -55,16 +55,40 @@ bool OrderLoader::applyDirective(std::string_view line) {
     return true;
 }
 
+void OrderLoader::reportStop(const std::string& path, int lineNumber, std::string_view line,
+                             std::string_view why) {
+    std::string reason = path;
+    if (lineNumber > 0) reason += " line " + std::to_string(lineNumber);
+    reason += ": ";
+    reason += why;
+    if (lineNumber > 0) reason += ": " + std::string(line);
+    diagnostics_.report({services::IgnoredFailure::OrderFileStopped, std::move(reason)});
+}
+
+namespace {
+constexpr std::string_view kBadColour = "the colour after the comma is not RRGGBB in hexadecimal";
+}
+
 bool OrderLoader::startUpLoad(const std::string& path) {
     const auto text = readText(path);
-    if (!text) return false;
+    if (!text) {
+        reportStop(path, 0, {}, "missing or unreadable");
+        return false;
+    }
     int index = 0;
+    int lineNumber = 0;
     for (std::string_view line : splitOrderLines(*text)) {
+        ++lineNumber;
         if (index > OrderBoard::kLastButtonIndex) break;
         if (line.empty() || line.front() != '*') {
-            if (!applyOrderLine(index, line)) return false;
+            if (!applyOrderLine(index, line)) {
+                reportStop(path, lineNumber, line, kBadColour);
+                return false;
+            }
             ++index;
         } else if (!applyDirective(line)) {
+            reportStop(path, lineNumber, line,
+                       "no option button for this number of rows or columns");
             return false;
         }
     }
@@ -76,7 +100,10 @@ void OrderLoader::Command1_Click() {
         dialog_.chooseFile({{"命令ファイル (*.txt)", {"*.txt"}}, {"全てのファイル(*.*)", {"*.*"}}});
     if (!path) return;
     const auto text = readText(*path);
-    if (!text) return;
+    if (!text) {
+        reportStop(*path, 0, {}, "missing or unreadable");
+        return;
+    }
     for (int i = 0; i <= OrderBoard::kLastButtonIndex; ++i) {
         c_.tavren[i].setCaption("tavren");
         c_.tavren[i].setBackColour(controls::kButtonFace);
@@ -84,7 +111,10 @@ void OrderLoader::Command1_Click() {
     int index = 0;
     for (std::string_view line : splitOrderLines(*text)) {
         if (index > OrderBoard::kLastButtonIndex) break;
-        if (!applyOrderLine(index, line)) return;
+        if (!applyOrderLine(index, line)) {
+            reportStop(*path, index + 1, line, kBadColour);
+            return;
+        }
         ++index;
     }
 }

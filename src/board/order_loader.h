@@ -2,6 +2,7 @@
 
 #include "board/order_board.h"
 #include "platform/controls/controls.h"
+#include "platform/services/diagnostics.h"
 #include "platform/services/files.h"
 
 #include <functional>
@@ -11,7 +12,8 @@ namespace tavren::board {
 
 // Loads order files into the order buttons: the start-up load of "tavren.txt"
 // with its directive lines, and the load of a file the user picks ("読込").
-// Both stop silently at the first failure; nothing already done is undone.
+// Both stop at the first failure, telling the user nothing (only the
+// diagnostics); nothing already done is undone.
 class OrderLoader {
 public:
     struct Controls {
@@ -28,7 +30,8 @@ public:
     };
 
     OrderLoader(Controls controls, Handlers handlers, OrderBoard& board, services::Files& files,
-                services::TextCodec& codec, services::OpenDialog& dialog);
+                services::TextCodec& codec, services::OpenDialog& dialog,
+                services::Diagnostics& diagnostics = services::NoDiagnostics::instance());
 
     // Reads the order file of the working directory. False when it is missing or a
     // line failed: start-up then ends early.
@@ -40,6 +43,8 @@ private:
     std::optional<std::string> readText(const std::string& path);
     bool applyOrderLine(int index, std::string_view line);
     bool applyDirective(std::string_view line);
+    void reportStop(const std::string& path, int lineNumber, std::string_view line,
+                    std::string_view why);
 
     Controls c_;
     Handlers handlers_;
@@ -47,6 +52,7 @@ private:
     services::Files& files_;
     services::TextCodec& codec_;
     services::OpenDialog& dialog_;
+    services::Diagnostics& diagnostics_;
 };
 
 } // namespace tavren::board

@@ -2,6 +2,7 @@
 
 #include "platform/controls/controls.h"
 #include "platform/services/conversation.h"
+#include "platform/services/diagnostics.h"
 
 #include <string>
 
@@ -9,11 +10,12 @@ namespace tavren::delivery {
 
 // The conversation with the IRC client (the hidden label DDETEXT marks its end
 // point on the main window; it holds no state of its own). Every failure is
-// ignored: the link is a courtesy, never in the way.
+// ignored: the link is a courtesy, never in the way; it is only reported.
 class IrcLink {
 public:
     // Connects servername's change to servername_Change().
-    IrcLink(controls::TextField& servername, services::Conversation& conversation);
+    IrcLink(controls::TextField& servername, services::Conversation& conversation,
+            services::Diagnostics& diagnostics = services::NoDiagnostics::instance());
 
     // Opens the conversation and executes the announcement under the current
     // server name.
@@ -26,6 +28,7 @@ public:
 private:
     controls::TextField& servername_;
     services::Conversation& conversation_;
+    services::Diagnostics& diagnostics_;
 };
 
 } // namespace tavren::delivery

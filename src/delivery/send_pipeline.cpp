@@ -34,8 +34,10 @@ std::optional<services::WindowHandle> pickedHandle(const controls::ComboBox& lis
 } // namespace
 
 SendPipeline::SendPipeline(Controls controls, services::WindowManager& windows,
-                           services::EventLoop& events, services::Keyboard& keyboard)
-    : c_(controls), windows_(windows), events_(events), keyboard_(keyboard) {
+                           services::EventLoop& events, services::Keyboard& keyboard,
+                           services::Diagnostics& diagnostics)
+    : c_(controls), windows_(windows), events_(events), keyboard_(keyboard),
+      diagnostics_(diagnostics) {
     c_.btn_Send.mouseDown.connect([this](const controls::MouseEvent& e) { btn_Send_MouseDown(e); });
     c_.sendtext.keyDown.connect(
         [this](int keyCode, int shift) { sendtext_KeyDown(keyCode, shift); });
@@ -49,8 +51,18 @@ void SendPipeline::btn_Send_MouseDown(const controls::MouseEvent&) {
 
     // Read only now: a press that ran nested inside the wait may have written
     // the box, and the box is what the user sees being sent.
-    const auto keys = parseSendKeys(c_.sendtext.text() + "\r\n");
-    if (keys) keyboard_.type(*destination, *keys);
+    const std::string text = c_.sendtext.text();
+    const auto keys = parseSendKeys(text + "\r\n");
+    if (!keys) {
+        diagnostics_.report({services::IgnoredFailure::OrderNotTyped,
+                             "not valid key syntax, nothing typed: " + text});
+    } else if (const auto typed = keyboard_.type(*destination, *keys);
+               typed != services::TypeResult::Typed) {
+        diagnostics_.report({services::IgnoredFailure::OrderNotTyped,
+                             typed == services::TypeResult::Interrupted
+                                 ? "another window took the focus, typing stopped: " + text
+                                 : "no key could be typed: " + text});
+    }
 
     if (c_.chk_uo.value() == 1) waitUntilInFront(c_.combo_UO, retries);
 }
@@ -72,7 +84,16 @@ std::optional<services::WindowHandle> SendPipeline::waitUntilInFront(const contr
         const auto handle = pickedHandle(list, c_.Combo_hWnd);
         if (handle && *handle == windows_.foregroundWindow()) return handle;
         ask();
-        if (retries > kRetryLimit) return std::nullopt;
+        if (retries > kRetryLimit) {
+            const char* which = &list == &c_.combo_UO2 ? "send destination" : "return window";
+            diagnostics_.report(
+                {services::IgnoredFailure::WindowNotInFront,
+                 handle ? std::string(which) + " " + std::to_string(*handle) +
+                              " still not in front when the press's retries ran out; in front: " +
+                              std::to_string(windows_.foregroundWindow())
+                        : std::string("no ") + which + " picked"});
+            return std::nullopt;
+        }
         events_.processPendingEvents();
         // The program may have been ended in there (its window closed, a
         // termination signal): a press that outlives the end types nothing and

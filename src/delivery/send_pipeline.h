@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/controls/controls.h"
+#include "platform/services/diagnostics.h"
 #include "platform/services/event_loop.h"
 #include "platform/services/keyboard.h"
 #include "platform/services/window_manager.h"
@@ -34,9 +35,11 @@ public:
 
     // Connects btn_Send's press and sendtext's key-down to the handlers below.
     SendPipeline(Controls controls, services::WindowManager& windows, services::EventLoop& events,
-                 services::Keyboard& keyboard);
+                 services::Keyboard& keyboard,
+                 services::Diagnostics& diagnostics = services::NoDiagnostics::instance());
 
-    // One press: the whole pipeline. Reports nothing.
+    // One press: the whole pipeline. Tells the user nothing; what went wrong
+    // goes to the diagnostics.
     void btn_Send_MouseDown(const controls::MouseEvent& e);
     // Enter (13) in the send box sends it; other keys only edit it.
     void sendtext_KeyDown(int keyCode, int shift);
@@ -54,6 +57,7 @@ private:
     services::WindowManager& windows_;
     services::EventLoop& events_;
     services::Keyboard& keyboard_;
+    services::Diagnostics& diagnostics_;
 };
 
 } // namespace tavren::delivery

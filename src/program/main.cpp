@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "app/main_window.h"
+#include "command_line.h"
 #include "platform/dbus/dbus_conversation.h"
 #include "platform/ini/ini_profile_store.h"
 #include "platform/ini/profile_path.h"
@@ -21,6 +22,7 @@
 #include "platform/x11/x11_input.h"
 #include "platform/x11/x11_stacking.h"
 #include "platform/x11/x11_window_manager.h"
+#include "stderr_diagnostics.h"
 
 #include <cstdio>
 #include <exception>
@@ -28,9 +30,30 @@
 int main(int argc, char** argv) {
     using namespace tavren;
 
+    // Read before the application object, which needs a display: --help and
+    // --version work anywhere.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const program::CommandLine commandLine =
+        program::readCommandLine(arguments, qEnvironmentVariable("TAVREN_LOG"));
+    switch (commandLine.action) {
+    case program::CommandLine::Action::ShowHelp:
+    case program::CommandLine::Action::ShowVersion:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case program::CommandLine::Action::Refuse:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
+        return 2;
+    case program::CommandLine::Action::Run:
+        break;
+    }
+
     // Window ids and synthesised keys are X11's: run through XWayland on Wayland.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
+    // The menu entry's name: desktops match the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tavren.Tavren"));
 
     try {
         // From here on, kill, logout and Ctrl+C wait for the event loop, which
@@ -51,12 +74,17 @@ int main(int argc, char** argv) {
         });
         auto input = x11::openX11Input();
 
+        program::StderrDiagnostics toStandardError;
+        services::Diagnostics& diagnostics =
+            commandLine.verbose ? static_cast<services::Diagnostics&>(toStandardError)
+                                : services::NoDiagnostics::instance();
+
         dbus::DBusConversation conversation;
         ini::IniProfileStore profile(ini::defaultProfilePath());
 
         app::MainWindow window(services::Services{events, windowManager, stacking, input->keyboard,
                                                   input->monitor, conversation, profile, files,
-                                                  codec, openDialog, screens});
+                                                  codec, openDialog, screens, diagnostics});
         view.addForm(window.form().IRC_Quorvel);
         view.addForm(window.nickForm().frm_nick);
         window.open();

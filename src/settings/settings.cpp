@@ -90,9 +90,9 @@ std::string state(const controls::CheckBox& box) {
 
 Settings::Settings(Controls controls, board::OrderBoard& board, nick::NickWindow& nick,
                    services::ProfileStore& profile, services::EventLoop& events,
-                   services::Screens& screens)
+                   services::Screens& screens, services::Diagnostics& diagnostics)
     : c_(controls), board_(board), nick_(nick), profile_(profile), events_(events),
-      screens_(screens) {}
+      screens_(screens), diagnostics_(diagnostics) {}
 
 // The steps run in this order because setting a control runs its handlers: the
 // stacking and target options first, then pending events, then the nick window,
@@ -166,7 +166,7 @@ void Settings::SaveSettings() {
     nick_.ensureCreated();
     const controls::Form& main = c_.IRC_Quorvel;
     const nick::NickForm& nick = nick_.form();
-    profile_.write({
+    const bool written = profile_.write({
         {"Option", "chk_enter", state(c_.chk_enter)},
         {"Option", "chk_AllwaysonTop", state(c_.chk_AllwaysonTop)},
         {"Option", "chk_syuryo", state(c_.chk_syuryo)},
@@ -185,6 +185,10 @@ void Settings::SaveSettings() {
         {"nick", "left", twipsText(nick.frm_nick.left())},
         {"nick", "txt", nick.txt_nick.text()},
     });
+    if (!written)
+        diagnostics_.report({services::IgnoredFailure::SettingsNotWritten,
+                             "the old file could not be read or the new one not put in its "
+                             "place; this run's options and window places are not kept"});
 }
 
 } // namespace tavren::settings

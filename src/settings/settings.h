@@ -3,6 +3,7 @@
 #include "board/order_board.h"
 #include "nick/nick_window.h"
 #include "platform/controls/controls.h"
+#include "platform/services/diagnostics.h"
 #include "platform/services/event_loop.h"
 #include "platform/services/profile_store.h"
 #include "platform/services/screens.h"
@@ -27,7 +28,8 @@ public:
 
     Settings(Controls controls, board::OrderBoard& board, nick::NickWindow& nick,
              services::ProfileStore& profile, services::EventLoop& events,
-             services::Screens& screens);
+             services::Screens& screens,
+             services::Diagnostics& diagnostics = services::NoDiagnostics::instance());
 
     void LoadSettings();
     void SaveSettings();
@@ -39,6 +41,7 @@ private:
     services::ProfileStore& profile_;
     services::EventLoop& events_;
     services::Screens& screens_;
+    services::Diagnostics& diagnostics_;
 };
 
 } // namespace tavren::settings

@@ -249,6 +249,28 @@ public:
     std::vector<controls::Rect> screens{{0, 0, 1280 * 15.0, 1024 * 15.0}};
 };
 
+// Records every failure reported, in the call log too ("report <line>"), so a
+// test sees where in the sequence of calls a failure was noticed.
+class FakeDiagnostics : public services::Diagnostics {
+public:
+    explicit FakeDiagnostics(CallLog& log) : log_(log) {}
+    void report(const services::Failure& failure) override {
+        log_.add("report " + services::describe(failure));
+        reported.push_back(failure);
+    }
+    // The failures of one kind, in order.
+    std::vector<services::Failure> of(services::IgnoredFailure what) const {
+        std::vector<services::Failure> out;
+        for (const auto& f : reported)
+            if (f.what == what) out.push_back(f);
+        return out;
+    }
+    std::vector<services::Failure> reported;
+
+private:
+    CallLog& log_;
+};
+
 // Every fake of one test, wired to one call log.
 struct FakePlatform {
     CallLog log;
@@ -263,11 +285,12 @@ struct FakePlatform {
     FakeTextCodec codec;
     FakeOpenDialog openDialog{log};
     FakeScreens screens;
+    FakeDiagnostics diagnostics{log};
 
     services::Services services() {
         return services::Services{eventLoop,  windowManager, stacking, keyboard,
                                   keyMonitor, conversation,  profile,  files,
-                                  codec,      openDialog,    screens};
+                                  codec,      openDialog,    screens,  diagnostics};
     }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversation.h"
+#include "diagnostics.h"
 #include "event_loop.h"
 #include "files.h"
 #include "keyboard.h"
@@ -23,6 +24,7 @@ struct Services {
     TextCodec& codec;
     OpenDialog& openDialog;
     Screens& screens;
+    Diagnostics& diagnostics;
 };
 
 } // namespace tavren::services
