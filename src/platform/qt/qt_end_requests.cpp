@@ -1,5 +1,6 @@
 #include "qt_end_requests.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -20,6 +21,13 @@ QtEndRequests::QtEndRequests(const services::EventLoop& loop, int signalled,
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager&) { requestEnd(); });
     connect(qGuiApp, &QCoreApplication::aboutToQuit, this, [this] { requestEnd(); });
+    qGuiApp->installEventFilter(this);
+}
+
+bool QtEndRequests::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != qGuiApp || event->type() != QEvent::Quit || loop_.ending()) return false;
+    requestEnd();
+    return true;
 }
 
 void QtEndRequests::requestEnd() {
