@@ -256,6 +256,19 @@ TEST_F(SendPipelineTest, NestedPressHasItsOwnRetryBudget) {
     EXPECT_TRUE(keyboard.typed.empty());
 }
 
+TEST_F(SendPipelineTest, AnEditedDestinationListSendsNowhere) {
+    pickDestination(kGame);
+    windows.foreground = kGame;
+    combo_UO2.setText("chat"); // the user overwrites what the list shows
+    sendtext.setText("abc");
+
+    press();
+
+    EXPECT_TRUE(keyboard.typed.empty());
+    EXPECT_EQ(frontRequests(kGame), 0);
+    EXPECT_EQ(frontRequests(kChat), 0);
+}
+
 TEST_F(SendPipelineTest, NothingPickedNeverFallsBackToTheRememberedGameClient) {
     // Discovery leaves the last game client's handle as the handle list's edit
     // text; with no pick, that window must still get nothing.
