@@ -287,17 +287,19 @@ private:
                        const std::map<unsigned, KeyCode>& modifierKeys) {
         const auto giveUp = std::chrono::steady_clock::now() + kHeldKeyPatience;
         for (;;) {
+            {
+                ServerGrab grab(display_);
+                if (!target_.isForeground()) return TypeResult::Interrupted;
+                if (!isDownNow(display_, location.keycode)) {
+                    tap(location, strokeModifiers, modifierKeys);
+                    return TypeResult::Typed;
+                }
+            }
             // Outside the grab: the user's release may come through another client.
             while (isDownNow(display_, location.keycode)) {
                 if (std::chrono::steady_clock::now() >= giveUp) return TypeResult::Failed;
                 std::this_thread::sleep_for(kHeldKeyPoll);
             }
-            ServerGrab grab(display_);
-            if (!target_.isForeground()) return TypeResult::Interrupted;
-            // Pressed again on a keyboard between the wait and the grab.
-            if (isDownNow(display_, location.keycode)) continue;
-            tap(location, strokeModifiers, modifierKeys);
-            return TypeResult::Typed;
         }
     }
 
