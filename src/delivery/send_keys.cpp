@@ -163,9 +163,13 @@ private:
         case '{':
             return parseBraced(out, mods);
         case '(': {
+            if (depth_ == kMaxGroupDepth) return false;
             ++pos_;
+            ++depth_;
             const std::size_t before = out.size();
-            if (!parseItems(out, mods, /*insideGroup=*/true)) return false;
+            const bool closed = parseItems(out, mods, /*insideGroup=*/true);
+            --depth_;
+            if (!closed) return false;
             return !(sawModifier && out.size() == before);
         }
         case ')':
@@ -227,6 +231,7 @@ private:
 
     std::string_view text_;
     std::size_t pos_ = 0;
+    int depth_ = 0; // groups open around the current position
 };
 
 } // namespace

@@ -19,11 +19,17 @@ namespace tavren::delivery {
 //
 // A malformed string yields nothing at all, so that no key is typed: unbalanced
 // braces or parentheses, an unknown key name, a repeat count above
-// kMaxRepeatCount, invalid UTF-8, a modifier with no key or group after it, an
-// empty group after a modifier, or a control character other than CR, LF and TAB.
+// kMaxRepeatCount, groups nested deeper than kMaxGroupDepth, invalid UTF-8, a modifier with no key
+// or group after it, an empty group after a modifier, or a control character other than CR, LF and
+// TAB.
 std::optional<services::KeySequence> parseSendKeys(std::string_view text);
 
 // The largest n accepted in "{NAME n}"; a larger one is taken for a typing error.
 inline constexpr int kMaxRepeatCount = 255;
+
+// The deepest nesting of parenthesised groups accepted. Orders nest a level or
+// two; a caption may be as long as an order file line, and parsing a group
+// takes stack, so anything deeper is taken for garbage rather than followed.
+inline constexpr int kMaxGroupDepth = 32;
 
 } // namespace tavren::delivery

@@ -224,10 +224,34 @@ TEST_F(ViewInputTest, PicksAndEditsInAComboBoxAreTheUsersOwn) {
     QTest::keyClicks(combo->lineEdit(), "2");
     QTest::keyClick(combo->lineEdit(), Qt::Key_Return); // must not add an entry
 
-    EXPECT_EQ(log, (std::vector<std::string>{"text xterm", "pick 0", "text xterm2"}));
-    EXPECT_EQ(f.combo.listIndex(), 0);
-    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(log, (std::vector<std::string>{"text xterm", "pick 0", "text xterm2", "pick -1"}));
     EXPECT_EQ(f.combo.count(), 2);
+    EXPECT_EQ(combo->count(), 2);
+}
+
+TEST_F(ViewInputTest, AnEditedComboBoxShowsNoPickAndKeepsTheUsersCursor) {
+    f.combo.addItem("xterm");
+    f.combo.addItem("irc");
+    auto* combo = widget<QComboBox>(f.combo);
+    QTest::keyClick(combo, Qt::Key_Down);
+    ASSERT_EQ(f.combo.listIndex(), 0);
+
+    combo->lineEdit()->setCursorPosition(2);
+    QTest::keyClicks(combo->lineEdit(), "ZY"); // typed in the middle, letter by letter
+    EXPECT_EQ(f.combo.listIndex(), -1);
+    EXPECT_EQ(f.combo.text(), "xtZYerm");
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_EQ(combo->currentText(), QString("xtZYerm"));
+    EXPECT_EQ(combo->lineEdit()->cursorPosition(), 4);
+
+    // Enter does not take the entry picked before back.
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(f.combo.listIndex(), -1);
+    EXPECT_EQ(f.combo.text(), "xtZYerm");
+    // Picking again is a pick.
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_GE(f.combo.listIndex(), 0);
+    EXPECT_EQ(combo->currentText().toStdString(), f.combo.text());
 }
 
 } // namespace

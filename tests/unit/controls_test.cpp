@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace tavren::controls;
 
 TEST(CheckBoxTest, RaisesClickOnlyWhenTheStateChanges) {
@@ -64,6 +67,39 @@ TEST(ComboBoxTest, PickOutsideTheListIsIgnoredAndClearForgetsThePick) {
     EXPECT_EQ(list.listIndex(), -1);
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(list.text(), "");
+}
+
+TEST(ComboBoxTest, EditingTheTextDropsThePick) {
+    ComboBox list("combo", nullptr);
+    list.addItem("chat");
+    list.addItem("game");
+    std::vector<std::string> events;
+    list.picked.connect([&] { events.push_back("pick " + std::to_string(list.listIndex())); });
+    list.textChanged.connect([&] { events.push_back("text " + list.text()); });
+
+    list.setListIndex(1);
+    list.setText("gam");
+    EXPECT_EQ(list.listIndex(), -1);
+    list.setListIndex(1);
+    list.setText("chat"); // spelling an entry is not picking it
+    EXPECT_EQ(list.listIndex(), -1);
+    EXPECT_EQ(list.text(), "chat");
+
+    EXPECT_EQ(events, (std::vector<std::string>{"text game", "pick 1", "text gam", "pick -1",
+                                                "text game", "pick 1", "text chat", "pick -1"}));
+}
+
+TEST(ComboBoxTest, TheSameTextOrAnEditWithoutAPickChangesNoPick) {
+    ComboBox list("combo", nullptr);
+    list.addItem("chat");
+    int picks = 0;
+    list.picked.connect([&] { ++picks; });
+    list.setText("typed"); // nothing picked: nothing to drop
+    EXPECT_EQ(picks, 0);
+    list.setListIndex(0);
+    list.setText("chat"); // unchanged text keeps the pick
+    EXPECT_EQ(list.listIndex(), 0);
+    EXPECT_EQ(picks, 1);
 }
 
 TEST(FormTest, SizeChangesFromAResizeHandlerNestInsideIt) {

@@ -63,6 +63,28 @@ struct OrderPressTest : testing::Test {
     void tap(int digit) { platform.keyMonitor.states[digit].pressedSinceLastQuery = true; }
 };
 
+// A press delivers the caption in the key syntax, whichever mouse button: a
+// tilde is Enter where it stands, "+" shifts the next key, braces name keys.
+TEST_F(OrderPressTest, SyntaxCharactersInACaptionKeepTheirMeaning) {
+    using services::KeyStroke;
+    using services::NamedKey;
+    tavren[5].setCaption("撤退~+a{TAB}\\\\");
+    platform.windowManager.foreground = kChat;
+
+    tavren[5].pressMouse({controls::kLeftButton, 0, 0, 0});
+    tavren[5].pressMouse({controls::kRightButton, 0, 0, 0});
+
+    const services::KeySequence head{
+        KeyStroke::text(U'撤'), KeyStroke::text(U'退'), KeyStroke::key(NamedKey::Enter),
+        KeyStroke::text(U'a', services::kShift), KeyStroke::key(NamedKey::Tab)};
+    auto left = head, right = head;
+    left.insert(left.end(), {KeyStroke::text(U'\\'), KeyStroke::text(U'\\')});
+    right.insert(right.end(), {KeyStroke::text(U'@'), KeyStroke::text(U'@')});
+    left.push_back(KeyStroke::key(NamedKey::Enter));
+    right.push_back(KeyStroke::key(NamedKey::Enter));
+    EXPECT_EQ(typed(), (Texts{left, right}));
+}
+
 TEST_F(OrderPressTest, MouseButtonDecidesWhetherBackslashAndYenBecomeAtSigns) {
     const std::string caption = "a\\b\\\xEF\xBF\xA5"
                                 "c\xEF\xBF\xA5"; // a\b\￥c￥

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+using tavren::delivery::kMaxGroupDepth;
 using tavren::delivery::parseSendKeys;
 using namespace tavren::services;
 
@@ -136,6 +137,30 @@ TEST(SendKeysTest, MalformedTailDiscardsTheValidHead) {
     // Nothing of a broken string may be typed, not even the part before the fault.
     EXPECT_EQ(parseSendKeys("hello world {"), std::nullopt);
     EXPECT_TRUE(parseSendKeys("hello world {{}").has_value());
+}
+
+std::string nested(const std::string& open, int depth, const std::string& inner) {
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += open;
+    return text + inner + std::string(static_cast<std::size_t>(depth), ')');
+}
+
+TEST(SendKeysTest, GroupsNestedToTheLimitStillType) {
+    EXPECT_EQ(parseSendKeys(nested("(", kMaxGroupDepth, "a")), (KeySequence{ch('a')}));
+    EXPECT_EQ(parseSendKeys(nested("+(", kMaxGroupDepth, "a")), (KeySequence{ch('a', kShift)}));
+}
+
+TEST(SendKeysTest, GroupsNestedBeyondTheLimitAreMalformed) {
+    EXPECT_EQ(parseSendKeys(nested("(", kMaxGroupDepth + 1, "a")), std::nullopt);
+    EXPECT_EQ(parseSendKeys(nested("^(", kMaxGroupDepth + 1, "a")), std::nullopt);
+}
+
+TEST(SendKeysTest, TensOfThousandsOfOpenParenthesesAreMalformedNotACrash) {
+    // As long as an order file line may be: far deeper than any stack allows.
+    EXPECT_EQ(parseSendKeys(std::string(60000, '(')), std::nullopt);
+    EXPECT_EQ(parseSendKeys(nested("(", 60000, "a")), std::nullopt);
+    EXPECT_EQ(parseSendKeys(nested("+(", 40000, "a")), std::nullopt);
 }
 
 } // namespace

@@ -89,6 +89,27 @@ TEST_F(SendPipelineTest, DestinationAlreadyInFrontIsTypedIntoAtOnce) {
     EXPECT_EQ(sendtext.text(), "abc");
 }
 
+// The text is handed to the key syntax as it stands: nothing escapes its
+// syntax characters on the way, so an order can press Enter, modifiers and
+// named keys where it says so.
+TEST_F(SendPipelineTest, SyntaxCharactersInTheTextKeepTheirMeaning) {
+    pickDestination(kChat);
+    windows.foreground = kChat;
+    sendtext.setText("a~+b^c%(de){TAB}{~}{+}{{}x");
+
+    press();
+
+    ASSERT_EQ(keyboard.typed.size(), 1u);
+    EXPECT_EQ(
+        keyboard.typed[0].keys,
+        (services::KeySequence{
+            KeyStroke::text(U'a'), KeyStroke::key(NamedKey::Enter),
+            KeyStroke::text(U'b', services::kShift), KeyStroke::text(U'c', services::kControl),
+            KeyStroke::text(U'd', services::kAlt), KeyStroke::text(U'e', services::kAlt),
+            KeyStroke::key(NamedKey::Tab), KeyStroke::text(U'~'), KeyStroke::text(U'+'),
+            KeyStroke::text(U'{'), KeyStroke::text(U'x'), KeyStroke::key(NamedKey::Enter)}));
+}
+
 TEST_F(SendPipelineTest, EmptySendBoxTypesOnlyTheLineBreak) {
     pickDestination(kChat);
     press();
@@ -233,6 +254,19 @@ TEST_F(SendPipelineTest, NestedPressHasItsOwnRetryBudget) {
     // the outer then goes on with its remaining 20.
     EXPECT_EQ(events.passes, 2 * kPassBudget);
     EXPECT_TRUE(keyboard.typed.empty());
+}
+
+TEST_F(SendPipelineTest, AnEditedDestinationListSendsNowhere) {
+    pickDestination(kGame);
+    windows.foreground = kGame;
+    combo_UO2.setText("chat"); // the user overwrites what the list shows
+    sendtext.setText("abc");
+
+    press();
+
+    EXPECT_TRUE(keyboard.typed.empty());
+    EXPECT_EQ(frontRequests(kGame), 0);
+    EXPECT_EQ(frontRequests(kChat), 0);
 }
 
 TEST_F(SendPipelineTest, NothingPickedNeverFallsBackToTheRememberedGameClient) {

@@ -3,13 +3,21 @@
 #include "delivery/send_keys.h"
 #include "platform/x11/x11_keyboard.h"
 #include "x11/desktop.h"
+#include "x11/physical_keyboard.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/keysym.h>
+
+#include <atomic>
+#include <chrono>
+#include <random>
+#include <thread>
 
 using namespace tavren;
 using services::TypeResult;
 using x11test::Desktop;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -122,6 +130,158 @@ TEST_F(X11KeyboardTest, AWindowNotInFrontReceivesNothing) {
     EXPECT_EQ(Desktop::readFile(log("b.log")), "x\n");
     EXPECT_EQ(Desktop::readFile(log("a.log")), "");
     EXPECT_EQ(desktop.keyboardMapping(), before);
+}
+
+// The user's own key still down when the order is typed, as Enter is when it
+// sends the send box: the key is typed once the user lets go of it.
+struct HeldKeyCase {
+    std::string name;
+    std::string keysym; // held on the user's keyboard
+    std::string keys;   // the order, in the key syntax
+    std::string expected;
+};
+
+class X11KeyboardHeldKey : public X11KeyboardTest,
+                           public ::testing::WithParamInterface<HeldKeyCase> {};
+
+TEST_P(X11KeyboardHeldKey, AKeyTheUserHoldsIsTypedOnceLetGo) {
+    // The user's press goes into another window (the board's send box), and the
+    // order then into the target.
+    const auto board = desktop.startTarget(log("board.log"), "Board");
+    const auto target = desktop.startTarget(log("a.log"), "Target A");
+    ASSERT_TRUE(board && target);
+    ASSERT_TRUE(desktop.activate(board->window()));
+    testkeys::PhysicalKeyboard user;
+    ASSERT_TRUE(user.hold(GetParam().keysym));
+    ASSERT_TRUE(desktop.activate(target->window()));
+    // Let go from another thread, as a finger would, while typing is under way.
+    std::thread finger([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        user.letGo(GetParam().keysym);
+    });
+
+    const auto result = typeLine(keyboard, target->window(), GetParam().keys);
+    finger.join();
+
+    EXPECT_EQ(result, TypeResult::Typed);
+    // Typing returns once the window has processed the keys: no waiting here.
+    EXPECT_EQ(Desktop::readFile(log("a.log")), GetParam().expected + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, X11KeyboardHeldKey,
+    ::testing::Values(HeldKeyCase{"Enter", "Return", "ret test", "ret test"},
+                      HeldKeyCase{"Letter", "a", "banana", "banana"},
+                      HeldKeyCase{"EnterInTheMiddle", "Return", "ab~cd", "ab\ncd"}),
+    [](const ::testing::TestParamInfo<HeldKeyCase>& info) { return info.param.name; });
+
+TEST_F(X11KeyboardTest, AKeyHeldOnAndOnEndsTheTypingBeforeIt) {
+    const auto target = desktop.startTarget(log("a.log"), "Target A");
+    ASSERT_TRUE(target);
+    testkeys::PhysicalKeyboard user;
+    ASSERT_TRUE(user.hold("x"));
+
+    const auto result = typeLine(keyboard, target->window(), "abxcd");
+
+    EXPECT_EQ(result, TypeResult::Failed);
+    ASSERT_TRUE(user.letGo("x"));
+    ASSERT_EQ(typeLine(keyboard, target->window(), ""), TypeResult::Typed);
+    // The user's own x, then what came before the order's x; never the rest
+    // of the order without it.
+    EXPECT_EQ(Desktop::readFile(log("a.log")), "xab\n");
+}
+
+// Asks the window manager to activate a window, as a pager or a click does.
+void askToActivate(Display* display, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2;
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+}
+
+// Whether the window manager has made the window active and given it the focus.
+bool inFront(Display* display, Window window) {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    Window active = 0;
+    if (XGetWindowProperty(display, DefaultRootWindow(display),
+                           XInternAtom(display, "_NET_ACTIVE_WINDOW", False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        if (count == 1) active = *reinterpret_cast<Window*>(data);
+        XFree(data);
+    }
+    return focus == window && active == window;
+}
+
+bool bringInFront(Display* display, Window window) {
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    auto nextAsk = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (std::chrono::steady_clock::now() >= nextAsk) {
+            askToActivate(display, window);
+            nextAsk += 200ms;
+        }
+        if (inFront(display, window)) return true;
+        std::this_thread::sleep_for(1ms);
+    }
+    return false;
+}
+
+// Another window is activated while an order is typed, at a different moment of
+// the order each time: not one key may reach it.
+TEST_F(X11KeyboardTest, AFocusChangeMidOrderNeverLetsAKeyIntoTheOtherWindow) {
+    const auto a = desktop.startTarget(log("a.log"), "Target A");
+    const auto b = desktop.startTarget(log("b.log"), "Target B");
+    ASSERT_TRUE(a && b);
+    // Every key that reaches B, seen as the server delivers it.
+    Display* watcher = XOpenDisplay(nullptr);
+    ASSERT_NE(watcher, nullptr);
+    XSelectInput(watcher, b->window(), KeyPressMask);
+    Display* other = XOpenDisplay(nullptr); // the user, clicking B
+    ASSERT_NE(other, nullptr);
+    const std::string order = "the quick brown fox jumps over the lazy dog 0123456789 qwerty";
+    std::mt19937 random(12);                             // the same moments in every run
+    std::uniform_int_distribution<int> moment(0, 20000); // microseconds into the order
+
+    int clicksMidOrder = 0, keysInB = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        ASSERT_TRUE(bringInFront(desktop.display(), a->window())) << attempt;
+        const auto after = std::chrono::microseconds(moment(random));
+        std::atomic<bool> clicked = false;
+        std::thread click([&] {
+            std::this_thread::sleep_for(after);
+            askToActivate(other, b->window());
+            clicked = true;
+        });
+        typeLine(keyboard, a->window(), order);
+        clicksMidOrder += clicked;
+        click.join();
+        ASSERT_TRUE(bringInFront(desktop.display(), b->window())) << attempt;
+        XSync(watcher, False);
+        while (XPending(watcher) > 0) {
+            XEvent event;
+            XNextEvent(watcher, &event);
+            keysInB += event.type == KeyPress;
+        }
+    }
+    XCloseDisplay(other);
+    XCloseDisplay(watcher);
+
+    EXPECT_EQ(keysInB, 0);
+    // The clicks did come while orders were typed, or this proved nothing.
+    EXPECT_GE(clicksMidOrder, 20);
 }
 
 TEST_F(X11KeyboardTest, AWindowWithoutPingReceivesTheTextAndKeepsRunning) {

@@ -25,15 +25,23 @@ void ComboBox::setListIndex(int position) {
     if (position < -1 || position >= count() || position == listIndex_) return;
     listIndex_ = position;
     notify(Property::Value);
-    if (position >= 0) setText(items_[static_cast<std::size_t>(position)]);
+    if (position >= 0) replaceText(items_[static_cast<std::size_t>(position)]);
     picked.raise();
 }
 
 void ComboBox::setText(std::string t) {
-    if (t == text_) return;
+    if (!replaceText(std::move(t)) || listIndex_ == -1) return;
+    listIndex_ = -1;
+    notify(Property::Value);
+    picked.raise();
+}
+
+bool ComboBox::replaceText(std::string t) {
+    if (t == text_) return false;
     text_ = std::move(t);
     notify(Property::Text);
     textChanged.raise();
+    return true;
 }
 
 void ComboBox::setBackColour(Colour c) {

@@ -10,7 +10,10 @@
 namespace tavren::controls {
 
 // A drop-down list with an edit field. listIndex is the picked entry (-1 = none);
-// text is what the edit field shows, which need not be an entry.
+// text is what the edit field shows, which need not be an entry. Only a pick
+// names an entry: changing the text, by typing or from code, drops the pick,
+// even when the new text spells an entry, so the list never shows one thing
+// while meaning another.
 class ComboBox : public Control {
 public:
     ComboBox(std::string name, Control* parent, std::string text = {})
@@ -29,6 +32,7 @@ public:
     void setListIndex(int position);
 
     const std::string& text() const { return text_; }
+    // A different text drops the pick (raising picked after textChanged).
     void setText(std::string t);
 
     Colour backColour() const { return backColour_; }
@@ -38,6 +42,9 @@ public:
     Signal<> textChanged;
 
 private:
+    // Sets the text without touching the pick; false when it was already that.
+    bool replaceText(std::string t);
+
     std::vector<std::string> items_;
     int listIndex_ = -1;
     std::string text_;

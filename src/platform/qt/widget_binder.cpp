@@ -227,10 +227,17 @@ QWidget* buildComboBox(controls::ComboBox& combo, QWidget* parent, SpecificUpdat
             w->setCurrentIndex(combo.listIndex());
             w->setEditText(text);
             break;
-        case Property::Value:
+        case Property::Value: {
+            // A pick dropped by the user's typing leaves the text as typed: only
+            // the list's mark goes, and the cursor stays where the typing is.
+            QLineEdit* edit = w->lineEdit();
+            const QString before = edit->text();
+            const int cursor = edit->cursorPosition();
             w->setCurrentIndex(combo.listIndex());
-            w->setEditText(text);
+            if (edit->text() != text) w->setEditText(text);
+            if (text == before) edit->setCursorPosition(cursor);
             break;
+        }
         case Property::Text:
             if (w->currentText() != text) w->setEditText(text);
             break;

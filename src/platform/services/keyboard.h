@@ -10,7 +10,7 @@ namespace tavren::services {
 enum class TypeResult {
     Typed,       // every key was typed and the window has processed them
     Interrupted, // the foreground window changed: the rest was dropped
-    Failed,      // nothing could be typed
+    Failed,      // nothing (or, from a key the user held too long, nothing more) could be typed
 };
 
 // Synthesised keystrokes.

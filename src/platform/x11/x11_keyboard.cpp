@@ -10,9 +10,11 @@
 #include <X11/extensions/XTest.h>
 
 #include <array>
+#include <chrono>
 #include <map>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -47,6 +49,37 @@ private:
 bool isDown(const std::array<char, 32>& keys, KeyCode keycode) {
     return keys[keycode / 8] & (1 << (keycode % 8));
 }
+
+// Whether the core keyboard has the key down, whichever device holds it.
+bool isDownNow(Display* display, KeyCode keycode) {
+    std::array<char, 32> keys{};
+    XQueryKeymap(display, keys.data());
+    return isDown(keys, keycode);
+}
+
+// How long a key the user holds may keep its stroke waiting: a tap's press is
+// over in a tenth of a second, and a key held longer than this repeats for the
+// user anyway.
+constexpr auto kHeldKeyPatience = std::chrono::milliseconds(1000);
+constexpr auto kHeldKeyPoll = std::chrono::milliseconds(2);
+
+// The server serves this connection alone while the object lives: nothing that
+// another client asks for (a window manager's focus change above all) can come
+// between the requests made meanwhile. Kept to a few requests, since every other
+// program waits.
+class ServerGrab {
+public:
+    explicit ServerGrab(Display* display) : display_(display) { XGrabServer(display_); }
+    ~ServerGrab() {
+        XUngrabServer(display_);
+        XFlush(display_);
+    }
+    ServerGrab(const ServerGrab&) = delete;
+    ServerGrab& operator=(const ServerGrab&) = delete;
+
+private:
+    Display* display_;
+};
 
 // Modifier keys that were down when typing began are released for its duration
 // and pressed again afterwards. Keys held on a physical keyboard cannot be
@@ -228,14 +261,46 @@ private:
                 if (!override.bind(bindings)) return TypeResult::Failed;
             }
             for (; next < end; ++next) {
-                if (!target_.isForeground()) return TypeResult::Interrupted;
                 const auto& planned = plan[next];
                 const KeyLocation location =
                     planned.location ? *planned.location : KeyLocation{bound.at(planned.keysym), 0};
-                tap(location, planned.modifiers, modifierKeys);
+                const TypeResult result = typeOne(location, planned.modifiers, modifierKeys);
+                if (result != TypeResult::Typed) return result;
             }
         }
         return TypeResult::Typed;
+    }
+
+    // One stroke, into the target and nowhere else.
+    //
+    // A key that is already down on the core keyboard (the user holding it, as
+    // Enter is still held when it sends the send box) would be dropped by the
+    // server: the stroke waits, bounded, for the user to let go. Waiting rather
+    // than releasing the key from here leaves the user's own press and release
+    // as they were and the devices' key states in agreement.
+    //
+    // The foreground check and the key are one step under a server grab: a
+    // focus change that is under way is a request of the window manager, so it
+    // is either done before the check, which then sees it, or waits until the
+    // key has been delivered where the check found the focus.
+    TypeResult typeOne(const KeyLocation& location, unsigned strokeModifiers,
+                       const std::map<unsigned, KeyCode>& modifierKeys) {
+        const auto giveUp = std::chrono::steady_clock::now() + kHeldKeyPatience;
+        for (;;) {
+            {
+                ServerGrab grab(display_);
+                if (!target_.isForeground()) return TypeResult::Interrupted;
+                if (!isDownNow(display_, location.keycode)) {
+                    tap(location, strokeModifiers, modifierKeys);
+                    return TypeResult::Typed;
+                }
+            }
+            // Outside the grab: the user's release may come through another client.
+            while (isDownNow(display_, location.keycode)) {
+                if (std::chrono::steady_clock::now() >= giveUp) return TypeResult::Failed;
+                std::this_thread::sleep_for(kHeldKeyPoll);
+            }
+        }
     }
 
     void tap(const KeyLocation& location, unsigned strokeModifiers,
