@@ -11,6 +11,10 @@ packages=(
     # tests
     libgtest-dev libgmock-dev clang libclang-rt-14-dev
     xvfb openbox xdotool xterm x11-utils x11-apps dbus dbus-x11 imagemagick
+    libgtk-3-dev                          # a GTK 3 entry as a typing target
+    # Japanese input methods running in the targets
+    fcitx5 fcitx5-mozc fcitx5-frontend-gtk3 fcitx5-frontend-qt6
+    ibus ibus-mozc ibus-gtk3
     libsm-dev libice-dev                   # a session manager that ends the test session
     # Japanese captions
     fonts-noto-cjk
