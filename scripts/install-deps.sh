@@ -16,6 +16,9 @@ packages=(
     fcitx5 fcitx5-mozc fcitx5-frontend-gtk3 fcitx5-frontend-qt6
     ibus ibus-mozc ibus-gtk3
     libsm-dev libice-dev                   # a session manager that ends the test session
+    # the IRC link for real: an IRC server, the two clients the bridge serves
+    # (weechat-plugins holds WeeChat's FIFO), and the test's observer client
+    ngircd weechat-headless weechat-plugins hexchat python3
     # Japanese captions
     fonts-noto-cjk
 )
