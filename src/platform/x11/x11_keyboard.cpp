@@ -167,6 +167,20 @@ struct PlannedStroke {
     std::optional<KeyLocation> location; // nothing: needs a spare keycode
 };
 
+// An order being typed: no binding goes away meanwhile. `read` tells at the end
+// whether the window provably read every key of it (nothing typed: trivially).
+struct OrderInProgress {
+    explicit OrderInProgress(LingeringBindings& bindings) : bindings(bindings) {
+        bindings.beginOrder();
+    }
+    ~OrderInProgress() { bindings.endOrder(read); }
+    OrderInProgress(const OrderInProgress&) = delete;
+    OrderInProgress& operator=(const OrderInProgress&) = delete;
+
+    LingeringBindings& bindings;
+    bool read = true;
+};
+
 // What one call of type() does, start to end.
 class TypingRun {
 public:
@@ -175,6 +189,9 @@ public:
           target_(display, target) {}
 
     TypeResult run(const KeySequence& keys) {
+        // From before the map is read: bindings it shows must still be there
+        // when the keys are typed with them.
+        OrderInProgress order(bindings_);
         if (!target_.isForeground()) return TypeResult::Interrupted;
         auto map = KeyboardMap::fetch(display_);
         if (!map) return TypeResult::Failed;
@@ -230,9 +247,8 @@ public:
         for (const auto& planned : plan)
             if (!planned.location && spare.empty()) return TypeResult::Failed;
 
-        bindings_.beginOrder();
         const TypeResult result = typeChunks(plan, spare, modifierKeys);
-        bindings_.endOrder(typedAny_ ? target_.waitUntilProcessed() : true);
+        order.read = typedAny_ ? target_.waitUntilProcessed() : true;
         return result;
     }
 
