@@ -1,11 +1,13 @@
 // Typing throughput and window-manager latency of the X11 keyboard, beside
-// xdotool, against the Qt test target on the current (virtual) desktop.
+// xdotool, against a Qt line edit, a GTK 3 entry and an xterm on the current
+// (virtual) desktop.
 #include "delivery/send_keys.h"
 #include "platform/x11/x11_keyboard.h"
 #include "x11/desktop.h"
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <random>
 #include <string>
 #include <thread>
@@ -90,6 +92,11 @@ double windowManagerLatencyMs(Desktop& desktop, Window other, Window back) {
     return ms;
 }
 
+// Emptied, not removed: the terminal's reader keeps its log open.
+void truncate(const std::string& log) {
+    if (std::FILE* file = std::fopen(log.c_str(), "w")) std::fclose(file);
+}
+
 std::string awaitLine(const std::string& log) {
     const std::string content = Desktop::waitForFile(
         log, [](const std::string& s) { return !s.empty() && s.back() == '\n'; }, 60000ms);
@@ -98,7 +105,7 @@ std::string awaitLine(const std::string& log) {
 
 Row runOurs(Desktop& desktop, x11::X11Keyboard& keyboard, Window target, Window other,
             const std::string& log, const std::string& name, const std::string& text) {
-    std::remove(log.c_str());
+    truncate(log);
     const auto keys = *delivery::parseSendKeys(text + "\r\n");
     const auto start = Clock::now();
     const auto result = keyboard.type(static_cast<services::WindowHandle>(target), keys);
@@ -112,7 +119,7 @@ Row runOurs(Desktop& desktop, x11::X11Keyboard& keyboard, Window target, Window 
 
 Row runXdotool(Desktop& desktop, Window target, Window other, const std::string& log,
                const std::string& name, const std::string& text, const std::string& options) {
-    std::remove(log.c_str());
+    truncate(log);
     const std::string path = desktop.directory() + "/xdotool-text";
     {
         std::FILE* file = std::fopen(path.c_str(), "w");
@@ -133,42 +140,61 @@ Row runXdotool(Desktop& desktop, Window target, Window other, const std::string&
     return row;
 }
 
+struct Target {
+    std::string name;
+    std::unique_ptr<x11test::SpawnedWindow> window;
+    std::string log;
+};
+
 } // namespace
 
 int main() {
     Desktop desktop;
-    const std::string log = desktop.directory() + "/target.log";
-    const auto other = desktop.startTarget(desktop.directory() + "/other.log", "Bench Other");
-    const auto target = desktop.startTarget(log, "Bench Target");
-    if (!target || !other) {
-        std::fprintf(stderr, "the test target did not start (run under scripts/with-desktop.sh)\n");
-        return 1;
-    }
+    const std::string dir = desktop.directory();
+    const auto other = desktop.startTarget(dir + "/other.log", "Bench Other");
+    std::vector<Target> targets;
+    targets.push_back(
+        {"Qt line edit", desktop.startTarget(dir + "/qt.log", "Bench Qt"), dir + "/qt.log"});
+    targets.push_back(
+        {"GTK 3 entry", desktop.startGtkTarget(dir + "/gtk.log", "Bench GTK"), dir + "/gtk.log"});
+    targets.push_back(
+        {"xterm", desktop.startTerminal(dir + "/term.log", "Bench Term"), dir + "/term.log"});
+    for (const auto& target : targets)
+        if (!target.window || !other) {
+            std::fprintf(stderr, "a target did not start (run under scripts/with-desktop.sh)\n");
+            return 1;
+        }
     x11::SynthesisLedger ledger;
     x11::X11Keyboard keyboard(nullptr, ledger);
 
     const std::string ascii = asciiText(500);
     const std::string japanese = japaneseText(100);
-    const double idleLatency = windowManagerLatencyMs(desktop, other->window(), target->window());
+    const double idleLatency =
+        windowManagerLatencyMs(desktop, other->window(), targets[0].window->window());
 
-    std::vector<Row> rows;
-    rows.push_back(
-        runOurs(desktop, keyboard, target->window(), other->window(), log, "500 ASCII", ascii));
-    rows.push_back(runOurs(desktop, keyboard, target->window(), other->window(), log,
-                           "100 Japanese", japanese));
-    for (const std::string options : {"", "--delay 0"}) {
-        rows.push_back(runXdotool(desktop, target->window(), other->window(), log, "500 ASCII",
-                                  ascii, options));
-        rows.push_back(runXdotool(desktop, target->window(), other->window(), log, "100 Japanese",
-                                  japanese, options));
+    std::printf("\nTyping on Xvfb + openbox\n");
+    std::printf("%-13s %-30s %-13s %9s %12s %6s %16s\n", "target", "tool", "text", "seconds",
+                "chars/s", "lost", "WM latency (ms)");
+    for (auto& target : targets) {
+        const Window window = target.window->window();
+        desktop.activate(window);
+        std::vector<Row> rows;
+        rows.push_back(
+            runOurs(desktop, keyboard, window, other->window(), target.log, "500 ASCII", ascii));
+        rows.push_back(runOurs(desktop, keyboard, window, other->window(), target.log,
+                               "100 Japanese", japanese));
+        for (const std::string options : {"", "--delay 0"}) {
+            rows.push_back(runXdotool(desktop, window, other->window(), target.log, "500 ASCII",
+                                      ascii, options));
+            rows.push_back(runXdotool(desktop, window, other->window(), target.log, "100 Japanese",
+                                      japanese, options));
+        }
+        for (const auto& row : rows)
+            std::printf("%-13s %-30s %-13s %9.3f %12.0f %6zu %16.1f\n", target.name.c_str(),
+                        row.tool.c_str(), row.text.c_str(), row.seconds,
+                        row.characters / row.seconds, row.lostCharacters, row.wmLatencyMs);
+        std::fflush(stdout);
     }
-
-    std::printf("\nTyping into a Qt line edit on Xvfb + openbox\n");
-    std::printf("%-30s %-13s %9s %12s %6s %16s\n", "tool", "text", "seconds", "chars/s", "lost",
-                "WM latency (ms)");
-    for (const auto& row : rows)
-        std::printf("%-30s %-13s %9.3f %12.0f %6zu %16.1f\n", row.tool.c_str(), row.text.c_str(),
-                    row.seconds, row.characters / row.seconds, row.lostCharacters, row.wmLatencyMs);
     std::printf("WM latency: time until openbox carries out an activation request sent right "
                 "after the typing (idle: %.1f ms)\n",
                 idleLatency);

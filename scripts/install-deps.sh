@@ -15,6 +15,7 @@ packages=(
     libgtest-dev libgmock-dev clang libclang-rt-14-dev
     xvfb openbox xdotool xterm x11-utils x11-apps dbus dbus-x11 imagemagick
     desktop-file-utils appstream binutils  # validating the menu entry and metainfo; readelf
+    libgtk-3-dev                          # a GTK 3 entry as a typing target
     libsm-dev libice-dev                   # a session manager that ends the test session
     # the IRC link for real: an IRC server, the two clients the bridge serves
     # (weechat-plugins holds WeeChat's FIFO), and the test's observer client

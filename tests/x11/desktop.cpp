@@ -1,5 +1,7 @@
 #include "x11/desktop.h"
 
+#include "platform/x11/input_focus.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
@@ -120,6 +122,18 @@ std::unique_ptr<SpawnedWindow> Desktop::startTarget(const std::string& log,
     return start({TAVREN_TEST_TARGET, log, title}, title);
 }
 
+std::unique_ptr<SpawnedWindow> Desktop::startGtkTarget(const std::string& log,
+                                                       const std::string& title) {
+    return start({TAVREN_GTK_TARGET, log, title}, title);
+}
+
+std::unique_ptr<SpawnedWindow> Desktop::startTerminal(const std::string& log,
+                                                      const std::string& title) {
+    // env execs xterm in place: the process is the terminal's, for stopping it.
+    return start({"env", "LC_ALL=C.UTF-8", "xterm", "-T", title, "-e", TAVREN_TERM_READER, log},
+                 title);
+}
+
 Window Desktop::activeWindow() {
     auto active = windowList(display_, "_NET_ACTIVE_WINDOW");
     return active.empty() ? 0 : active[0];
@@ -139,10 +153,8 @@ bool Desktop::activate(Window window) {
                        SubstructureRedirectMask | SubstructureNotifyMask, &event);
             XFlush(display_);
         }
-        Window focus = 0;
-        int revert = 0;
-        XGetInputFocus(display_, &focus, &revert);
-        if (activeWindow() == window && focus == window) {
+        // GTK 3 keeps the focus on a child window of its own.
+        if (activeWindow() == window && x11::focusIsWithin(display_, window)) {
             // A toolkit takes a moment to act on the focus it was given; keys that
             // come before are dropped.
             std::this_thread::sleep_for(300ms);

@@ -22,6 +22,7 @@ public:
     SpawnedWindow& operator=(const SpawnedWindow&) = delete;
 
     Window window() const { return window_; }
+    pid_t pid() const { return pid_; }
     bool stillRunning() const;
 
 private:
@@ -47,6 +48,11 @@ public:
 
     // The Qt target window logging committed lines to `log`.
     std::unique_ptr<SpawnedWindow> startTarget(const std::string& log, const std::string& title);
+    // The GTK 3 entry logging committed lines to `log`.
+    std::unique_ptr<SpawnedWindow> startGtkTarget(const std::string& log, const std::string& title);
+    // An xterm under a UTF-8 locale whose reader appends every byte it is
+    // handed to `log` (the terminal turns Enter into a line feed).
+    std::unique_ptr<SpawnedWindow> startTerminal(const std::string& log, const std::string& title);
 
     // Asks the window manager to activate the window and waits until it is active.
     bool activate(Window window);

@@ -73,21 +73,20 @@ bool TargetWindow::takesPings() {
     return found;
 }
 
-void TargetWindow::waitUntilProcessed(std::chrono::milliseconds timeout) {
+bool TargetWindow::waitUntilProcessed(std::chrono::milliseconds timeout) {
     IgnoredXErrors ignoreErrors(display_);
     if (takesPings()) {
         // A toolkit answers a ping in the same pass over its event queue in which
         // it read the keys before it, and delivers those keys only after the pass.
         // A second ping sent at once can still join that pass; sent a moment
         // later it is answered in a pass of its own, after the keys.
-        if (ping(timeout)) {
-            std::this_thread::sleep_for(kPassTime);
-            ping(timeout);
-        }
-        return;
+        if (!ping(timeout)) return false;
+        std::this_thread::sleep_for(kPassTime);
+        return ping(timeout);
     }
     XSync(display_, False);
     std::this_thread::sleep_for(kSettleTime);
+    return false;
 }
 
 bool TargetWindow::ping(std::chrono::milliseconds timeout) {

@@ -19,12 +19,15 @@ public:
     // _NET_ACTIVE_WINDOW too.
     bool isForeground();
 
+    Window window() const { return window_; }
+
     // Returns once the window has processed every key sent so far: two
     // _NET_WM_PING round trips in sequence when it takes pings (a toolkit answers
     // the first before it delivers the keys it read with it), else a server round
     // trip and a short settle time. A window that does not answer is given up on
-    // after `timeout` per ping.
-    void waitUntilProcessed(std::chrono::milliseconds timeout = std::chrono::milliseconds(1000));
+    // after `timeout` per ping. True only when the window answered both pings:
+    // without pings, "processed" is a guess.
+    bool waitUntilProcessed(std::chrono::milliseconds timeout = std::chrono::milliseconds(1000));
 
 private:
     bool ping(std::chrono::milliseconds timeout);

@@ -1,19 +1,24 @@
 #include "platform/x11/x11_keyboard.h"
 
+#include "platform/x11/gtk3_compose_clash.h"
 #include "platform/x11/ignored_x_errors.h"
 #include "platform/x11/keyboard_map.h"
-#include "platform/x11/keymap_override.h"
 #include "platform/x11/keysyms.h"
+#include "platform/x11/lingering_bindings.h"
 #include "platform/x11/target_window.h"
 
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -174,6 +179,12 @@ private:
     std::vector<KeyCode> keys_;
 };
 
+std::string hexDigits(unsigned long value) {
+    char digits[16] = {};
+    std::snprintf(digits, sizeof digits, "%lx", value);
+    return digits;
+}
+
 unsigned realModifiers(std::uint8_t strokeModifiers) {
     unsigned mask = 0;
     if (strokeModifiers & services::kShift) mask |= ShiftMask;
@@ -189,16 +200,42 @@ struct PlannedStroke {
     std::optional<KeyLocation> location; // nothing: needs a spare keycode
 };
 
+// An order being typed: no binding goes away meanwhile. `read` tells at the end
+// whether the window provably read every key of it (nothing typed: trivially).
+struct OrderInProgress {
+    explicit OrderInProgress(LingeringBindings& bindings) : bindings(bindings) {
+        bindings.beginOrder();
+    }
+    ~OrderInProgress() { bindings.endOrder(read); }
+    OrderInProgress(const OrderInProgress&) = delete;
+    OrderInProgress& operator=(const OrderInProgress&) = delete;
+
+    LingeringBindings& bindings;
+    bool read = true;
+};
+
 // What one call of type() does, start to end.
 class TypingRun {
 public:
-    TypingRun(Display* display, SynthesisLedger& ledger, Window target)
-        : display_(display), presser_(display, ledger), target_(display, target) {}
+    TypingRun(Display* display, SynthesisLedger& ledger, LingeringBindings& bindings, Window target)
+        : display_(display), presser_(display, ledger), bindings_(bindings),
+          target_(display, target) {}
 
     TypeResult run(const KeySequence& keys) {
+        // From before the map is read: bindings it shows must still be there
+        // when the keys are typed with them.
+        OrderInProgress order(bindings_);
         if (!target_.isForeground()) return TypeResult::Interrupted;
         auto map = KeyboardMap::fetch(display_);
         if (!map) return TypeResult::Failed;
+        // Characters still bound for an earlier order are on the map now and
+        // are typed with those keycodes; when the rest does not fit the free
+        // ones, the earlier bindings must go first, once that is safe.
+        if (bindings_.active() && offMapCharacters(keys, *map) > map->spareKeycodes().size()) {
+            bindings_.restoreWhenSafe(true);
+            map = KeyboardMap::fetch(display_);
+            if (!map) return TypeResult::Failed;
+        }
 
         HeldModifierRelease held(display_, presser_, *map);
         // Ctrl, Alt or Super held on a physical keyboard would turn characters into
@@ -210,11 +247,25 @@ public:
         const bool avoidLevels = held.stillHeld() & (ShiftMask | Mod5Mask);
 
         CapsLockOff capsLock(display_);
+        const bool gtk3 = runsGtk3(display_, target_.window());
         std::vector<PlannedStroke> plan;
-        for (const KeyStroke& stroke : keys) {
-            PlannedStroke planned{keysymFor(stroke), realModifiers(stroke.modifiers), {}};
-            if (!(avoidLevels && !stroke.isNamed)) planned.location = map->find(planned.keysym);
+        const auto add = [&](KeySym keysym, unsigned modifiers, bool named) {
+            PlannedStroke planned{keysym, modifiers, {}};
+            if (!(avoidLevels && !named)) planned.location = map->find(keysym);
             plan.push_back(planned);
+        };
+        for (const KeyStroke& stroke : keys) {
+            const KeySym keysym = keysymFor(stroke);
+            if (gtk3 && !stroke.isNamed && stroke.modifiers == 0 && !map->find(keysym) &&
+                clashesWithGtk3Compose(keysym)) {
+                // GTK's own Unicode entry: Ctrl+Shift+U, the code point, space.
+                add(XK_u, ControlMask | ShiftMask, false);
+                for (char digit : hexDigits(keysym & 0xFFFFFF))
+                    add(static_cast<KeySym>(digit), 0, false);
+                add(XK_space, 0, false);
+                continue;
+            }
+            add(keysym, realModifiers(stroke.modifiers), stroke.isNamed);
         }
         std::map<unsigned, KeyCode> modifierKeys;
         for (unsigned bit : kRealModifiers)
@@ -229,17 +280,26 @@ public:
         for (const auto& planned : plan)
             if (!planned.location && spare.empty()) return TypeResult::Failed;
 
-        KeymapOverride override(display_);
-        const TypeResult result = typeChunks(plan, spare, modifierKeys, override);
-        if (typedAny_) target_.waitUntilProcessed();
-        override.restore();
+        const TypeResult result = typeChunks(plan, spare, modifierKeys);
+        order.read = typedAny_ ? target_.waitUntilProcessed() : true;
         return result;
     }
 
 private:
+    static std::size_t offMapCharacters(const KeySequence& keys, const KeyboardMap& map) {
+        std::vector<KeySym> distinct;
+        for (const KeyStroke& stroke : keys) {
+            const KeySym keysym = keysymFor(stroke);
+            if (!map.find(keysym) &&
+                std::find(distinct.begin(), distinct.end(), keysym) == distinct.end())
+                distinct.push_back(keysym);
+        }
+        return distinct.size();
+    }
+
     TypeResult typeChunks(const std::vector<PlannedStroke>& plan, const std::vector<KeyCode>& spare,
-                          const std::map<unsigned, KeyCode>& modifierKeys,
-                          KeymapOverride& override) {
+                          const std::map<unsigned, KeyCode>& modifierKeys) {
+        bool rebinding = false;
         std::size_t next = 0;
         while (next < plan.size()) {
             // The longest stretch whose characters off the map fit the spare keycodes.
@@ -253,12 +313,13 @@ private:
             }
             if (!bound.empty()) {
                 // The keys of the previous stretch must be read with the map they
-                // were typed with.
-                if (override.active() && typedAny_) target_.waitUntilProcessed();
+                // were typed with: its keycodes are bound anew only once that is so.
+                if (rebinding) bindings_.restoreWhenSafe(target_.waitUntilProcessed());
                 std::vector<std::pair<KeyCode, KeySym>> bindings;
                 for (const auto& [keysym, keycode] : bound)
                     bindings.emplace_back(keycode, keysym);
-                if (!override.bind(bindings)) return TypeResult::Failed;
+                if (!bindings_.bind(bindings)) return TypeResult::Failed;
+                rebinding = true;
             }
             for (; next < end; ++next) {
                 const auto& planned = plan[next];
@@ -320,6 +381,7 @@ private:
 
     Display* display_;
     KeyPresser presser_;
+    LingeringBindings& bindings_;
     TargetWindow target_;
     bool typedAny_ = false;
 };
@@ -327,7 +389,8 @@ private:
 } // namespace
 
 X11Keyboard::X11Keyboard(const char* displayName, SynthesisLedger& ledger)
-    : display_(openDisplay(displayName)), ledger_(ledger) {
+    : display_(openDisplay(displayName)), ledger_(ledger),
+      bindings_(std::make_unique<LingeringBindings>(displayName, kBindingIdleTime)) {
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(display_.get(), &eventBase, &errorBase, &major, &minor))
         throw std::runtime_error("the X server lacks the XTest extension");
@@ -337,7 +400,7 @@ services::TypeResult X11Keyboard::type(services::WindowHandle target,
                                        const services::KeySequence& keys) {
     if (target == 0) return TypeResult::Interrupted;
     IgnoredXErrors ignoreErrors(display_.get());
-    TypingRun run(display_.get(), ledger_, static_cast<Window>(target));
+    TypingRun run(display_.get(), ledger_, *bindings_, static_cast<Window>(target));
     return run.run(keys);
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "platform/services/keyboard.h"
+#include "platform/x11/lingering_bindings.h"
 #include "platform/x11/synthesis_ledger.h"
 #include "platform/x11/x11_connection.h"
+
+#include <chrono>
+#include <memory>
 
 namespace tavren::x11 {
 
@@ -10,15 +14,22 @@ namespace tavren::x11 {
 //
 // Keys on the current keyboard map are typed with their keycode and the shift
 // level's modifiers. Characters that are not on it are bound to spare keycodes,
-// as many at once as there are spare keycodes, typed, and the map is restored
-// once the window has processed them. Caps Lock is unlocked while typing and
-// modifiers held down before typing are released, so that neither changes the
+// every distinct one of the order at once where the spare keycodes allow. A
+// binding changes only once the window has provably read the keys typed with
+// it (it answered its pings) or after `kBindingIdleTime` without an order:
+// until then it lingers, and later orders reuse it. An order with more distinct
+// characters than spare keycodes waits for that at each change of bindings. Caps Lock is unlocked
+// while typing and modifiers held down before typing are released, so that neither changes the
 // text; both are put back afterwards, on every path.
 //
 // Owns its own connection to the X server (waiting for the target reads events
 // from it). Records every key it fakes in `ledger`, which must outlive it.
 class X11Keyboard : public services::Keyboard {
 public:
+    // Long enough for a window that was stopped or swapped out for a moment to
+    // read what it was sent; short enough that the map is back soon after.
+    static constexpr std::chrono::milliseconds kBindingIdleTime{2000};
+
     // nullptr: $DISPLAY. Throws std::runtime_error when the server cannot be
     // reached or lacks XTest or XKB.
     X11Keyboard(const char* displayName, SynthesisLedger& ledger);
@@ -31,6 +42,7 @@ public:
 private:
     DisplayPtr display_;
     SynthesisLedger& ledger_;
+    std::unique_ptr<LingeringBindings> bindings_;
 };
 
 } // namespace tavren::x11
