@@ -11,8 +11,8 @@
 
 if(WIN32)
     set(TAVREN_PLATFORM win32)
-    set(TAVREN_BACKEND_DIRS)
-    set(TAVREN_BACKEND_TEST_DIRS)
+    set(TAVREN_BACKEND_DIRS platform/win32)
+    set(TAVREN_BACKEND_TEST_DIRS win32)
 else()
     set(TAVREN_PLATFORM x11)
     set(TAVREN_BACKEND_DIRS platform/posix platform/ini)
