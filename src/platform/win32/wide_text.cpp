@@ -25,4 +25,24 @@ std::string wideToUtf8(std::wstring_view text) {
     return utf8;
 }
 
+std::optional<std::string> utf8ToCodePage(std::string_view text, unsigned codePage) {
+    const std::wstring wide = utf8ToWide(text);
+    if (wide.empty())
+        return text.empty() ? std::optional<std::string>(std::string()) : std::nullopt;
+    const int size = static_cast<int>(wide.size());
+    BOOL defaultUsed = FALSE;
+    // UTF-7 and UTF-8 take neither the flag nor the question; every other code
+    // page reports a character it could not hold.
+    const bool unicode = codePage == CP_UTF8 || codePage == CP_UTF7;
+    const DWORD flags = unicode ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL* asked = unicode ? nullptr : &defaultUsed;
+    const int length =
+        ::WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, asked);
+    if (length <= 0 || defaultUsed) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), length, nullptr, asked);
+    if (defaultUsed) return std::nullopt;
+    return bytes;
+}
+
 } // namespace tavren::win32
