@@ -33,6 +33,7 @@ class CountingEventLoop : public services::EventLoop {
 public:
     void processPendingEvents() override { ++passes; }
     void quit() override {}
+    bool ending() const override { return false; }
     int passes = 0;
 };
 

@@ -13,6 +13,7 @@ linux=(
     # tests
     libgtest-dev libgmock-dev clang libclang-rt-14-dev
     xvfb openbox xdotool xterm x11-utils x11-apps dbus dbus-x11 imagemagick
+    libsm-dev libice-dev                   # a session manager that ends the test session
     # Japanese captions
     fonts-noto-cjk
 )

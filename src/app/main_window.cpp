@@ -50,6 +50,8 @@ std::string MainWindow::caption() {
 
 void MainWindow::open() {
     form_.IRC_Quorvel.load();
+    // Ended during start-up: nothing is shown any more.
+    if (services_.eventLoop.ending()) return;
     form_.IRC_Quorvel.setVisible(true);
     // The first showing lays the window out as any resize does.
     Form_Resize();
@@ -58,10 +60,14 @@ void MainWindow::open() {
 void MainWindow::Form_Load() {
     board_.initialise();
     services_.eventLoop.processPendingEvents();
+    // An end asked for in there (or in the loader's pass below) ends start-up
+    // too: nothing more is shown, applied or announced.
+    if (services_.eventLoop.ending()) return;
     targets_.WindowDataGet_MouseDown(MouseEvent{controls::kLeftButton, 0, 0, 0});
     services_.stacking.setKeepAbove(form_.IRC_Quorvel, true);
     form_.IRC_Quorvel.setCaption(caption());
     settings_.LoadSettings();
+    if (services_.eventLoop.ending()) return;
     targets_.chk_uo_Click();
     link_.openAndAnnounce();
     if (!loader_.startUpLoad()) return;

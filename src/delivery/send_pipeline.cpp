@@ -42,6 +42,7 @@ SendPipeline::SendPipeline(Controls controls, services::WindowManager& windows,
 }
 
 void SendPipeline::btn_Send_MouseDown(const controls::MouseEvent&) {
+    if (events_.ending()) return;
     int retries = 0;
     const auto destination = waitUntilInFront(c_.combo_UO2, retries);
     if (!destination) return;
@@ -73,6 +74,10 @@ std::optional<services::WindowHandle> SendPipeline::waitUntilInFront(const contr
         ask();
         if (retries > kRetryLimit) return std::nullopt;
         events_.processPendingEvents();
+        // The program may have been ended in there (its window closed, a
+        // termination signal): a press that outlives the end types nothing and
+        // brings no window forward.
+        if (events_.ending()) return std::nullopt;
         ++retries;
     }
 }

@@ -13,6 +13,9 @@ namespace tavren::delivery {
 // the front (bounded wait), type the send box's text and Enter, and optionally
 // bring the return window back.
 //
+// Once the program is ending nothing leaves it: a press whose wait sees the end
+// (the main window closed from inside the wait) stops there.
+//
 // A list with nothing picked names no window: its waits fail every check and
 // run out of retries, so nothing is typed (or, for the return window, nothing is
 // brought back). The handle list's edit text, which discovery points at the last

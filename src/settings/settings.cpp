@@ -108,6 +108,8 @@ void Settings::LoadSettings() {
     if (auto v = entry.checkState("Option", "chk_syuryo")) c_.chk_syuryo.setValue(*v);
     if (auto v = entry.checkState("Option", "chk_uo")) c_.chk_uo.setValue(*v);
     events_.processPendingEvents();
+    // The program ended in there: what was saved stays saved, nothing more is applied.
+    if (events_.ending()) return;
     if (auto v = entry.checkState("Option", "chk_rename")) c_.chk_rename.setValue(*v);
     if (auto v = entry.checkState("nick", "nickAllwaysonTop")) {
         nick_.ensureCreated();

@@ -35,6 +35,7 @@ public:
         quitRequested = true;
         log_.add("quit");
     }
+    bool ending() const override { return quitRequested; }
 
     int passes = 0;
     bool quitRequested = false;

@@ -4,8 +4,12 @@
 #include "platform/qt/qt_screens.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
+#include <QListView>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -46,7 +50,7 @@ TEST_F(QtEventLoopTest, QuitInsideAHandlerEndsTheLoopAndHidesEveryWindow) {
     EXPECT_EQ(handlerRan, 1);
     EXPECT_EQ(ranAfterQuit, 0);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(loop.quitRequested());
+    EXPECT_TRUE(loop.ending());
 }
 
 TEST_F(QtEventLoopTest, AQuitBeforeTheLoopRunsIsNotForgotten) {
@@ -66,9 +70,10 @@ TEST_F(QtEventLoopTest, PendingEventsRunNestedInsideTheCaller) {
 }
 
 TEST(OpenDialogFiltersTest, ListEachDescriptionWithItsPatterns) {
-    const std::vector<services::FileFilter> filters{{"テキスト", {"*.txt"}},
+    const std::vector<services::FileFilter> filters{{"テキスト", {"*.txt", "*.log"}},
                                                     {"All files", {"*.*", "*"}}};
-    EXPECT_EQ(nameFilters(filters), (QStringList{"テキスト (*.txt)", "All files (*.* *)"}));
+    // "*.*" is every file, names without a dot included.
+    EXPECT_EQ(nameFilters(filters), (QStringList{"テキスト (*.txt *.log)", "All files (*)"}));
     EXPECT_TRUE(nameFilters({}).isEmpty());
 }
 
@@ -85,6 +90,22 @@ protected:
             act(*dialog);
         });
         poll->start(0);
+    }
+    // The names the dialog's list shows, once it shows `expected` of them (the
+    // folder is read in the background), or what it shows after a while.
+    static QStringList namesListed(QListView& list, int expected) {
+        QStringList names;
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            names.clear();
+            const QModelIndex folder = list.rootIndex();
+            for (int row = 0; row < list.model()->rowCount(folder); ++row)
+                names << list.model()->index(row, 0, folder).data().toString();
+        } while (names.size() != expected && waited.elapsed() < 5000);
+        names.sort();
+        return names;
     }
     QtOpenDialog dialog;
     const std::vector<services::FileFilter> filters{{"Orders", {"*.txt"}}, {"All", {"*"}}};
@@ -105,8 +126,36 @@ TEST_F(QtOpenDialogTest, ATypedNameOfAMissingFileIsAccepted) {
     });
     EXPECT_EQ(dialog.chooseFile(filters), std::optional<std::string>(missing.toStdString()));
     EXPECT_EQ(shownFilters, (QStringList{"Orders (*.txt)", "All (*)"}));
-    EXPECT_EQ(preselected, QString("Orders (*.txt)"));
+    EXPECT_EQ(preselected, QString("Orders")); // as the dialog shows it
     EXPECT_TRUE(opens);
+}
+
+TEST_F(QtOpenDialogTest, ShowsTheFilterNamesAsGivenAndAllFilesMeansAll) {
+    QTemporaryDir dir;
+    for (const char* name : {"orders", "a.txt", "b.log"}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const std::vector<services::FileFilter> given{{"命令ファイル (*.txt)", {"*.txt"}},
+                                                  {"全てのファイル(*.*)", {"*.*"}}};
+    QStringList shownNames, listedByTxt, listedByAll;
+    whenDialogShows([&](QFileDialog& d) {
+        d.setDirectory(dir.path());
+        auto* types = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* list = d.findChild<QListView*>(QStringLiteral("listView"));
+        if (types && list) {
+            for (int i = 0; i < types->count(); ++i)
+                shownNames << types->itemText(i);
+            listedByTxt = namesListed(*list, 1);
+            d.selectNameFilter(d.nameFilters().value(1));
+            listedByAll = namesListed(*list, 3);
+        }
+        d.reject();
+    });
+    EXPECT_EQ(dialog.chooseFile(given), std::nullopt);
+    EXPECT_EQ(shownNames, (QStringList{"命令ファイル (*.txt)", "全てのファイル(*.*)"}));
+    EXPECT_EQ(listedByTxt, (QStringList{"a.txt"}));
+    EXPECT_EQ(listedByAll, (QStringList{"a.txt", "b.log", "orders"}));
 }
 
 TEST_F(QtOpenDialogTest, CancelChoosesNothing) {

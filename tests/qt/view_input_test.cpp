@@ -3,6 +3,8 @@
 
 #include "platform/qt/qt_view.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -31,6 +33,11 @@ protected:
     }
     // Check boxes and option buttons react to clicks on their indicator and text.
     static QPoint onIndicator(const QWidget* w) { return QPoint(4, w->height() / 2); }
+    // What an assistive tool (a screen reader, a voice control) acts through.
+    static QAccessibleActionInterface* accessibleActions(QWidget* w) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(w);
+        return accessible ? accessible->actionInterface() : nullptr;
+    }
 
     fixtures::SampleForm f;
     QtView view{TwipsScale::forDpi(120, 120)};
@@ -94,10 +101,88 @@ TEST_F(ViewInputTest, OptionButtonsOfAContainerExcludeEachOther) {
     EXPECT_TRUE(row3->isChecked());
     EXPECT_FALSE(row2->isChecked());
 
-    // Clicking the selected option leaves it selected and raises nothing.
+    // Clicking the selected option leaves it selected and is a click all the
+    // same: it is how the user re-applies the option shown.
     QTest::mouseClick(row3, Qt::LeftButton, {}, onIndicator(row3));
     EXPECT_TRUE(row3->isChecked());
-    EXPECT_EQ(log, (std::vector<std::string>{"row3"}));
+    EXPECT_TRUE(f.row3.value());
+    EXPECT_EQ(log, (std::vector<std::string>{"row3", "row3"}));
+}
+
+TEST_F(ViewInputTest, AnAssistiveToolsToggleOfACheckBoxReachesItsControl) {
+    f.check.clicked.connect([&] { log.push_back("click " + std::to_string(f.check.value())); });
+    auto* box = widget<QCheckBox>(f.check);
+    QAccessibleActionInterface* actions = accessibleActions(box);
+    ASSERT_NE(actions, nullptr);
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+
+    actions->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(box->checkState(), Qt::Checked);
+    EXPECT_EQ(f.check.value(), 1);
+    actions->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(box->checkState(), Qt::Unchecked);
+    EXPECT_EQ(f.check.value(), 0);
+
+    // Whoever sets the widget's state, the control follows it.
+    box->setCheckState(Qt::PartiallyChecked);
+    EXPECT_EQ(f.check.value(), 2);
+    box->setChecked(false);
+    EXPECT_EQ(f.check.value(), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"click 1", "click 0", "click 2", "click 0"}));
+}
+
+TEST_F(ViewInputTest, TheSpaceBarOnACheckBoxOrAnOptionIsOneClick) {
+    f.check.clicked.connect([&] { log.push_back("check " + std::to_string(f.check.value())); });
+    f.row2.clicked.connect([&] { log.push_back("row2"); });
+    f.row2.select();
+    log.clear();
+    auto* box = widget<QCheckBox>(f.check);
+    auto* row2 = widget<QRadioButton>(f.row2);
+
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_EQ(box->checkState(), Qt::Checked);
+    row2->setFocus();
+    QTest::keyClick(row2, Qt::Key_Space); // the selected option: a click all the same
+    EXPECT_TRUE(row2->isChecked());
+    EXPECT_EQ(log, (std::vector<std::string>{"check 1", "row2"}));
+}
+
+TEST_F(ViewInputTest, AHandlerThatOverridesAToggledStateIsWhatTheBoxShows) {
+    // The handler refuses the tick: the widget must not keep showing it.
+    f.check.clicked.connect([&] {
+        if (f.check.value() == 1) f.check.setValue(0);
+    });
+    auto* box = widget<QCheckBox>(f.check);
+    accessibleActions(box)->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(f.check.value(), 0);
+    EXPECT_EQ(box->checkState(), Qt::Unchecked);
+}
+
+TEST_F(ViewInputTest, AnAssistiveToolsToggleOfAnOptionIsAClickOnIt) {
+    f.row2.clicked.connect([&] { log.push_back("row2"); });
+    f.row3.clicked.connect([&] { log.push_back("row3"); });
+    f.row2.select();
+    log.clear();
+    auto* row2 = widget<QRadioButton>(f.row2);
+    auto* row3 = widget<QRadioButton>(f.row3);
+
+    accessibleActions(row3)->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(f.row3.value());
+    EXPECT_FALSE(f.row2.value());
+    EXPECT_TRUE(row3->isChecked());
+    EXPECT_FALSE(row2->isChecked());
+
+    // Toggling the selected option cannot unselect it; it is a click on it.
+    accessibleActions(row3)->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(f.row3.value());
+    EXPECT_TRUE(row3->isChecked());
+
+    row2->setChecked(true); // from elsewhere in the program
+    EXPECT_TRUE(f.row2.value());
+    EXPECT_FALSE(f.row3.value());
+    EXPECT_FALSE(row3->isChecked());
+    EXPECT_EQ(log, (std::vector<std::string>{"row3", "row3", "row2"}));
 }
 
 TEST_F(ViewInputTest, KeysInATextFieldArriveBeforeTheEdit) {

@@ -36,6 +36,21 @@ TEST(OptionButtonTest, SelectingClearsSiblingsOfTheSameContainerOnly) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST(OptionButtonTest, AUsersClickRaisesClickOnceWhetherOrNotTheOptionWasSelected) {
+    Frame rows("rows", nullptr);
+    OptionButton r2("OpT", &rows, "2", 2), r3("OpT", &rows, "3", 3);
+    int clicks = 0;
+    r3.clicked.connect([&] { ++clicks; });
+    r2.select();
+    r3.clickByUser();
+    EXPECT_TRUE(r3.value());
+    EXPECT_FALSE(r2.value());
+    EXPECT_EQ(clicks, 1);
+    r3.clickByUser(); // the selected one: still the user's click
+    EXPECT_TRUE(r3.value());
+    EXPECT_EQ(clicks, 2);
+}
+
 TEST(ComboBoxTest, PickOutsideTheListIsIgnoredAndClearForgetsThePick) {
     ComboBox list("combo", nullptr);
     list.addItem("a");

@@ -129,6 +129,25 @@ TEST_F(BoardFixture, ZeroCountKeepsTheLastGoodLayout) {
     EXPECT_TRUE(form.tavren[3].visible());
 }
 
+TEST_F(BoardFixture, ClickingTheStillSelectedOptionRepairsACountWithoutAnOption) {
+    // A row directive of 0 leaves "4" shown selected while no row is laid out;
+    // the user's click on that "4" must bring the four rows back.
+    frameSize(4855, 4525);
+    board.ButtonArrange();
+    EXPECT_FALSE(board.OpT_Click(0));
+    EXPECT_FALSE(board.OpY_Click(1));
+    ASSERT_TRUE(form.OpT[4].value());
+    ASSERT_TRUE(form.OpY[2].value());
+
+    form.OpT[4].clickByUser();
+    form.OpY[2].clickByUser();
+    EXPECT_EQ(board.rowCount(), 4);
+    EXPECT_EQ(board.columnCount(), 2);
+    EXPECT_EQ(board.lastShownIndex(), 7);
+    EXPECT_EQ(shown(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_GT(form.tavren[7].left(), form.tavren[3].left()); // laid out in two columns again
+}
+
 TEST_F(BoardFixture, NegativeSizesAreClampedToZero) {
     frameSize(900, 1420);
     ASSERT_TRUE(board.OpT_Click(9));

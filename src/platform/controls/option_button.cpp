@@ -15,6 +15,14 @@ void OptionButton::select() {
     clicked.raise();
 }
 
+void OptionButton::clickByUser() {
+    if (!value_) {
+        select();
+        return;
+    }
+    clicked.raise();
+}
+
 void OptionButton::clear() {
     if (!value_) return;
     value_ = false;

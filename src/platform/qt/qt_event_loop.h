@@ -15,10 +15,10 @@ class QtEventLoop : public services::EventLoop {
 public:
     void processPendingEvents() override;
     void quit() override;
+    bool ending() const override { return quitRequested_; }
 
     // Runs the event loop until quit(); returns the exit code for main().
     int exec();
-    bool quitRequested() const { return quitRequested_; }
 
 private:
     bool quitRequested_ = false;

@@ -6,12 +6,24 @@
 
 namespace tavren::qt {
 
+namespace {
+
+// "*.*" means every file where these filters come from; here it would hide
+// every name without a dot.
+QString patternOfThisSystem(const std::string& pattern) {
+    return pattern == "*.*" ? QStringLiteral("*") : QString::fromStdString(pattern);
+}
+
+} // namespace
+
 QStringList nameFilters(const std::vector<services::FileFilter>& filters) {
     QStringList result;
     for (const services::FileFilter& filter : filters) {
         QStringList patterns;
-        for (const std::string& p : filter.patterns)
-            patterns << QString::fromStdString(p);
+        for (const std::string& p : filter.patterns) {
+            const QString pattern = patternOfThisSystem(p);
+            if (!patterns.contains(pattern)) patterns << pattern;
+        }
         result << QString::fromStdString(filter.description) + QStringLiteral(" (") +
                       patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
@@ -27,6 +39,9 @@ QtOpenDialog::chooseFile(const std::vector<services::FileFilter>& filters) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A desktop's native dialog may insist on an existing file in open mode.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The user sees each description exactly as given; the patterns that Qt
+    // needs after it stay out of sight.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDirectory(QDir::current());
     const QStringList names = nameFilters(filters);
     if (!names.isEmpty()) {

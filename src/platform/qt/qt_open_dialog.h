@@ -15,7 +15,9 @@ public:
     chooseFile(const std::vector<services::FileFilter>& filters) override;
 };
 
-// The dialog's name filters: "description (pattern pattern)", in order.
+// The dialog's name filters: "description (pattern pattern)", in order, with
+// "*.*" read as every file, as it is meant. The dialog shows only the
+// descriptions.
 QStringList nameFilters(const std::vector<services::FileFilter>& filters);
 
 } // namespace tavren::qt

@@ -45,6 +45,18 @@ Qt::CheckState toCheckState(int value) {
     }
 }
 
+int fromCheckState(Qt::CheckState state) {
+    switch (state) {
+    case Qt::Unchecked:
+        return 0;
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        break;
+    }
+    return 2;
+}
+
 // Connects a widget to its control: the properties every control has are handled
 // here, the others by `specific`.
 void bindWidget(controls::Control& control, QWidget* widget, const TwipsScale& scale,
@@ -118,13 +130,26 @@ QWidget* buildButton(controls::Button& button, QWidget* parent, const TwipsScale
 QWidget* buildCheckBox(controls::CheckBox& box, QWidget* parent, SpecificUpdate& specific) {
     auto* widget = new ControlledCheckBox(parent);
     widget->setTristate(true);
-    QObject::connect(widget, &QCheckBox::clicked, widget, [&box] { box.toggleByUser(); });
     QPointer<QCheckBox> w = widget;
-    specific = [&box, w](Property p) {
+    auto show = [&box, w] {
+        if (!w) return;
+        const QSignalBlocker blocker(w);
+        w->setCheckState(toCheckState(box.value()));
+    };
+    // A click (mouse, keyboard) leaves the widget's state alone and lets the
+    // control decide the next state.
+    QObject::connect(widget, &QCheckBox::clicked, widget, [&box] { box.toggleByUser(); });
+    // Any other change of the widget's state came from outside the control (an
+    // assistive tool's toggle action, setChecked): the control takes that state,
+    // so what the box shows is what the program goes by.
+    QObject::connect(widget, &QCheckBox::stateChanged, widget, [&box](int state) {
+        box.setValue(fromCheckState(static_cast<Qt::CheckState>(state)));
+    });
+    specific = [&box, w, show](Property p) {
         if (!w) return;
         const QSignalBlocker blocker(w);
         if (p == Property::Caption) w->setText(toQString(box.caption()));
-        if (p == Property::Value) w->setCheckState(toCheckState(box.value()));
+        if (p == Property::Value) show();
     };
     return widget;
 }
@@ -133,13 +158,27 @@ QWidget* buildOptionButton(controls::OptionButton& option, QWidget* parent,
                            SpecificUpdate& specific) {
     auto* widget = new ControlledRadioButton(parent);
     widget->setAutoExclusive(false);
-    QObject::connect(widget, &QRadioButton::clicked, widget, [&option] { option.select(); });
     QPointer<QRadioButton> w = widget;
-    specific = [&option, w](Property p) {
+    auto show = [&option, w] {
+        if (!w) return;
+        const QSignalBlocker blocker(w);
+        w->setChecked(option.value());
+    };
+    // A click on the option, selected or not, is the user's click.
+    QObject::connect(widget, &QRadioButton::clicked, widget, [&option] { option.clickByUser(); });
+    // A change of the widget's state from outside the control (an assistive
+    // tool's toggle action, setChecked) is a click on the option as well; an
+    // option is never unselected that way, so the widget shows the control's
+    // state again afterwards.
+    QObject::connect(widget, &QRadioButton::toggled, widget, [&option, show](bool) {
+        option.clickByUser();
+        show();
+    });
+    specific = [&option, w, show](Property p) {
         if (!w) return;
         const QSignalBlocker blocker(w);
         if (p == Property::Caption) w->setText(toQString(option.caption()));
-        if (p == Property::Value) w->setChecked(option.value());
+        if (p == Property::Value) show();
     };
     return widget;
 }

@@ -8,8 +8,10 @@
 #include "platform/dbus/dbus_conversation.h"
 #include "platform/ini/ini_profile_store.h"
 #include "platform/ini/profile_path.h"
+#include "platform/posix/end_signals.h"
 #include "platform/posix/iconv_text_codec.h"
 #include "platform/posix/posix_files.h"
+#include "platform/qt/qt_end_requests.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_open_dialog.h"
 #include "platform/qt/qt_screens.h"
@@ -31,6 +33,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
 
     try {
+        // From here on, kill, logout and Ctrl+C wait for the event loop, which
+        // ends the program as closing its window does: settings saved.
+        posix::EndSignals endSignals;
         qt::QtView view;
         qt::QtEventLoop events;
         qt::QtOpenDialog openDialog;
@@ -55,6 +60,8 @@ int main(int argc, char** argv) {
         view.addForm(window.form().IRC_Quorvel);
         view.addForm(window.nickForm().frm_nick);
         window.open();
+        qt::QtEndRequests endRequests(events, endSignals.descriptor(),
+                                      [&window] { window.form().IRC_Quorvel.requestClose(); });
         return events.exec();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tavren: %s\n", e.what());
