@@ -2,14 +2,15 @@
 // untouched text comes back byte for byte, a written value reads back, and a
 // write never changes what another key reads.
 #include "platform/ini/ini_document.h"
+#include "text/utf8.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
 #include <string>
 
-using tavren::ini::cutOnCharacterBoundary;
 using tavren::ini::IniDocument;
+using tavren::text::cutOnCharacterBoundary;
 
 namespace {
 
@@ -42,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto other = document.find("Option", "ButtonGAP");
     if (other) {
-        const std::string cut = cutOnCharacterBoundary(*other, 254);
+        const std::string cut(cutOnCharacterBoundary(*other, 254));
         require(cut.size() <= 254 && other->compare(0, cut.size(), cut) == 0);
         // At most one partial character goes, unless the bytes are not UTF-8.
         if (other->size() > 254)

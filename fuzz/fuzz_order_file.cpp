@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes through the order-file reader: decoding, line splitting,
 // order lines, colour fields and directives must never crash or hang.
 #include "board/order_file.h"
+#include "text/utf8.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,11 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
             }
         }
-        return std::optional<std::string>(out);
+        return out;
     };
     const auto text = decodeOrderFile(bytes, truncated, latin1);
-    if (!text || !isValidUtf8(*text)) __builtin_trap(); // the decoder promises UTF-8
-    for (std::string_view line : splitOrderLines(*text)) {
+    if (!tavren::text::isValidUtf8(text)) __builtin_trap(); // the decoder promises UTF-8
+    for (std::string_view line : splitOrderLines(text)) {
         if (line.find('\r') != std::string_view::npos) __builtin_trap();
         if (!line.empty() && line.front() == '*') {
             (void)parseDirective(line);

@@ -1,8 +1,14 @@
 #include "order_file.h"
 
-#include "board/utf8.h"
+#include <algorithm>
+
+#include "text/ascii_case.h"
+#include "text/utf8.h"
 
 namespace tavren::board {
+
+using text::equalsIgnoringAsciiCase;
+using text::utf8Characters;
 
 namespace {
 
@@ -16,10 +22,6 @@ std::optional<int> hexDigit(std::string_view c) {
     if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
     if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
     return std::nullopt;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return asciiLower(a) == asciiLower(b);
 }
 
 // Characters from..to (1-based, inclusive) of a character list, cut at its end.
@@ -41,7 +43,7 @@ bool matchFrom(const std::vector<std::string_view>& text, std::size_t t,
             starP = p++;
             starT = t;
         } else if (p < pattern.size() &&
-                   (pattern[p] == "?" || equalsIgnoringCase(pattern[p], text[t]))) {
+                   (pattern[p] == "?" || equalsIgnoringAsciiCase(pattern[p], text[t]))) {
             ++p;
             ++t;
         } else if (starP != std::string_view::npos) {
@@ -74,39 +76,24 @@ std::vector<std::string_view> splitOrderLines(std::string_view text) {
     return lines;
 }
 
-bool isValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t n;
-        char32_t cp;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if ((lead >> 5) == 0x6) {
-            n = 2;
-            cp = lead & 0x1F;
-        } else if ((lead >> 4) == 0xE) {
-            n = 3;
-            cp = lead & 0x0F;
-        } else if ((lead >> 3) == 0x1E) {
-            n = 4;
-            cp = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (i + n > text.size()) return false;
-        for (std::size_t k = 1; k < n; ++k) {
-            const auto b = static_cast<unsigned char>(text[i + k]);
-            if ((b >> 6) != 0x2) return false;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        // Overlong forms, surrogates and values beyond Unicode are not UTF-8.
-        static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kMinimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += n;
+bool readsAsUtf8(std::string_view bytes) {
+    if (bytes.substr(0, text::kByteOrderMark.size()) == text::kByteOrderMark) return true;
+    std::size_t utf8Lines = 0;
+    std::size_t otherLines = 0;
+    for (std::string_view line : splitOrderLines(bytes)) {
+        if (!text::isValidUtf8(line))
+            ++otherLines;
+        else if (std::any_of(line.begin(), line.end(),
+                             [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+            ++utf8Lines;
     }
-    return true;
+    return otherLines == 0 || utf8Lines > otherLines;
+}
+
+std::string utf8FileText(std::string_view bytes) {
+    if (bytes.substr(0, text::kByteOrderMark.size()) == text::kByteOrderMark)
+        bytes.remove_prefix(text::kByteOrderMark.size());
+    return text::replacingInvalidBytes(bytes);
 }
 
 std::optional<controls::Colour> parseColourField(std::string_view field) {
@@ -152,11 +139,15 @@ std::optional<Directive> parseDirective(std::string_view line) {
     if (wildcardMatch(line, "?ButtonT=?")) return countDirective(DirectiveKind::Rows);
     if (wildcardMatch(line, "?ButtonY=?")) return countDirective(DirectiveKind::Columns);
     if (wildcardMatch(line, "?TOP=*"))
-        return Directive{
-            DirectiveKind::AlwaysOnTop, -1, equalsIgnoringCase(characters(chars, 6, 7), "on"), {}};
+        return Directive{DirectiveKind::AlwaysOnTop,
+                         -1,
+                         equalsIgnoringAsciiCase(characters(chars, 6, 7), "on"),
+                         {}};
     if (wildcardMatch(line, "?nick=*"))
-        return Directive{
-            DirectiveKind::NickWindow, -1, equalsIgnoringCase(characters(chars, 7, 8), "on"), {}};
+        return Directive{DirectiveKind::NickWindow,
+                         -1,
+                         equalsIgnoringAsciiCase(characters(chars, 7, 8), "on"),
+                         {}};
     if (wildcardMatch(line, "?servername=*"))
         return Directive{DirectiveKind::ServerName, -1, false, characters(chars, 13, chars.size())};
     return std::nullopt;

@@ -13,20 +13,34 @@ namespace tavren::board {
 // An order file is read at most this far. Far beyond any real order file (82
 // lines plus comments), it bounds the work and memory a huge or binary file costs.
 inline constexpr std::size_t kOrderFileReadLimit = 1 << 20;
+// What a read asks for: one byte beyond the limit tells a file of exactly the
+// limit, whose last line is whole, from a longer one that the limit cuts.
+inline constexpr std::size_t kOrderFileReadRequest = kOrderFileReadLimit + 1;
 
 // Splits text into lines ending at CR or CR LF. A lone LF stays in its line; the
 // last line needs no line end; an empty text has no lines.
 std::vector<std::string_view> splitOrderLines(std::string_view text);
 
-// The bytes of an order file as UTF-8 text: UTF-8 when they are valid UTF-8,
-// otherwise converted from the legacy code page by `legacyToUtf8`. When the read
-// stopped at kOrderFileReadLimit (`truncated`), the cut last line is dropped as if
-// the file ended before it. Nothing when the bytes are valid in neither encoding.
+// The bytes of an order file as UTF-8 text. A file that begins with a UTF-8
+// byte-order mark, or whose lines are mostly UTF-8 (see readsAsUtf8), is read as
+// UTF-8 and loses the mark; any other is converted from the legacy code page by
+// `legacyToUtf8`. Either way a byte that cannot be decoded becomes U+FFFD where
+// it stands: line ends are plain ASCII in both encodings, so a bad byte spoils
+// its own line's text and never the lines around it. When the read stopped at
+// kOrderFileReadLimit (`truncated`), the cut last line is dropped as if the file
+// ended before it.
 template <class Decoder>
-std::optional<std::string> decodeOrderFile(std::string bytes, bool truncated,
-                                           Decoder&& legacyToUtf8);
+std::string decodeOrderFile(std::string bytes, bool truncated, Decoder&& legacyToUtf8);
 
-bool isValidUtf8(std::string_view text);
+// True when the bytes begin with a UTF-8 byte-order mark, or when every line is
+// valid UTF-8, or when more lines hold UTF-8 characters beyond ASCII than lines
+// are not valid UTF-8 (a UTF-8 file with a damaged line). Legacy text that is
+// not plain ASCII is almost never valid UTF-8, line by line.
+bool readsAsUtf8(std::string_view bytes);
+
+// UTF-8 file bytes as text: without a leading byte-order mark (it is no part of
+// the first line), each undecodable byte replaced by U+FFFD.
+std::string utf8FileText(std::string_view bytes);
 
 // One order line: the caption, and the colour when the line has a colour field.
 struct OrderLine {
@@ -61,13 +75,12 @@ bool wildcardMatch(std::string_view text, std::string_view pattern);
 // ---------------------------------------------------------------------------
 
 template <class Decoder>
-std::optional<std::string> decodeOrderFile(std::string bytes, bool truncated,
-                                           Decoder&& legacyToUtf8) {
+std::string decodeOrderFile(std::string bytes, bool truncated, Decoder&& legacyToUtf8) {
     if (truncated) {
         const auto lastEnd = bytes.find_last_of('\r');
         bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
     }
-    if (isValidUtf8(bytes)) return bytes;
+    if (readsAsUtf8(bytes)) return utf8FileText(bytes);
     return legacyToUtf8(bytes);
 }
 

@@ -13,9 +13,10 @@ OrderLoader::OrderLoader(Controls controls, Handlers handlers, OrderBoard& board
 }
 
 std::optional<std::string> OrderLoader::readText(const std::string& path) {
-    auto bytes = files_.readPrefix(path, kOrderFileReadLimit);
+    auto bytes = files_.readPrefix(path, kOrderFileReadRequest);
     if (!bytes) return std::nullopt;
-    const bool truncated = bytes->size() >= kOrderFileReadLimit;
+    const bool truncated = bytes->size() > kOrderFileReadLimit;
+    if (truncated) bytes->resize(kOrderFileReadLimit);
     return decodeOrderFile(std::move(*bytes), truncated,
                            [this](const std::string& b) { return codec_.legacyToUtf8(b); });
 }

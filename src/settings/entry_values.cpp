@@ -1,20 +1,14 @@
 #include "entry_values.h"
 
 #include "board/numbers.h"
+#include "text/ascii_case.h"
 
 #include <cmath>
 
 namespace tavren::settings {
 
-namespace {
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-} // namespace
-
 bool countsAsMissing(std::string_view value) {
-    return value.size() >= kMissingValue.size() && asciiLower(value[0]) == 'n' &&
-           asciiLower(value[1]) == 'o' && asciiLower(value[2]) == 't';
+    return text::equalsIgnoringAsciiCase(value.substr(0, kMissingValue.size()), kMissingValue);
 }
 
 std::string withoutTrailingBlanks(std::string_view value) {

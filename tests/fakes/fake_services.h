@@ -4,6 +4,8 @@
 
 #include "platform/controls/form.h"
 #include "platform/services/services.h"
+#include "text/ascii_case.h"
+#include "text/utf8.h"
 
 #include <deque>
 #include <functional>
@@ -149,6 +151,8 @@ private:
     CallLog& log_;
 };
 
+// Answers like the real store: a value loses the blanks around it, is cut to
+// 254 bytes between characters, and a written line break or NUL reads as a blank.
 class FakeProfileStore : public services::ProfileStore {
 public:
     explicit FakeProfileStore(CallLog& log) : log_(log) {}
@@ -156,14 +160,16 @@ public:
                      std::string_view fallback) override {
         log_.add("read " + std::string(section) + "/" + std::string(key));
         auto it = values.find(lower(section) + "/" + lower(key));
-        return it == values.end() ? std::string(fallback) : it->second;
+        if (it == values.end()) return std::string(fallback);
+        return withoutTrailingBlanks(
+            text::cutOnCharacterBoundary(withoutLeadingBlanks(it->second), 254));
     }
     bool write(const std::vector<services::ProfileEntry>& entries) override {
         log_.add("write " + std::to_string(entries.size()));
         ++writes;
         if (failWrites) return false;
         for (const auto& e : entries) {
-            values[lower(e.section) + "/" + lower(e.key)] = e.value;
+            values[lower(e.section) + "/" + lower(e.key)] = withoutLineBreaks(e.value);
             written.push_back(e);
         }
         return true;
@@ -171,18 +177,29 @@ public:
     void set(std::string_view section, std::string_view key, std::string value) {
         values[lower(section) + "/" + lower(key)] = std::move(value);
     }
-    static std::string lower(std::string_view s) {
-        std::string out(s);
-        for (auto& c : out)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return out;
-    }
+    static std::string lower(std::string_view s) { return text::asciiLower(s); }
     std::map<std::string, std::string> values; // "section/key", lower case
     std::vector<services::ProfileEntry> written;
     int writes = 0;
     bool failWrites = false;
 
 private:
+    static std::string_view withoutLeadingBlanks(std::string_view s) {
+        while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+            s.remove_prefix(1);
+        return s;
+    }
+    static std::string withoutTrailingBlanks(std::string_view s) {
+        while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+            s.remove_suffix(1);
+        return std::string(s);
+    }
+    static std::string withoutLineBreaks(std::string s) {
+        for (auto& c : s)
+            if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+        return s;
+    }
+
     CallLog& log_;
 };
 
@@ -204,10 +221,11 @@ private:
 };
 
 // Decodes a made-up legacy encoding for tests: bytes 0x80..0xFF stand for the
-// code points U+3040 + (byte - 0x80); 0xFF is invalid.
+// code points U+3040 + (byte - 0x80); 0xFF is unassigned and becomes U+FFFD, as
+// the real converter does with bytes it cannot decode.
 class FakeTextCodec : public services::TextCodec {
 public:
-    std::optional<std::string> legacyToUtf8(const std::string& bytes) override;
+    std::string legacyToUtf8(const std::string& bytes) override;
 };
 
 class FakeOpenDialog : public services::OpenDialog {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-using tavren::ini::cutOnCharacterBoundary;
 using tavren::ini::IniDocument;
 
 namespace {
@@ -107,27 +106,6 @@ TEST(IniDocumentTest, AValueCannotAddLinesOfItsOwn) {
     doc.set("nick", "txt", std::string("a\r\n[Option]\nchk_uo=1\0b", 23));
     EXPECT_EQ(doc.find("nick", "txt"), std::string("a  [Option] chk_uo=1 b"));
     EXPECT_EQ(doc.find("Option", "chk_uo"), std::nullopt);
-}
-
-TEST(IniDocumentTest, CutsOnlyBetweenCharacters) {
-    const std::string a = "\xE3\x81\x82"; // one three-byte character
-    struct Case {
-        std::string value;
-        std::size_t limit;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"abc", 3, "abc"},
-        {"abcd", 3, "abc"},
-        {a + a, 4, a},
-        {a + a, 5, a},
-        {a + a, 6, a + a},
-        {"x" + a, 2, "x"},
-        {"\xF0\x9F\x98\x80z", 3, ""},                    // a four-byte character
-        {"\x80\x80\x80\x80\x80", 4, "\x80\x80\x80\x80"}, // not UTF-8: cut at the limit
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(cutOnCharacterBoundary(c.value, c.limit), c.expected) << c.value;
 }
 
 } // namespace

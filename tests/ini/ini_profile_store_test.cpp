@@ -111,6 +111,8 @@ TEST_F(IniProfileStoreTest, ValuesLoseSurroundingBlanksAndAreCutTo254Bytes) {
     const std::vector<Case> cases = {
         {"Taro   ", "Taro"},
         {"Taro \t", "Taro"},
+        {" \tTaro", "Taro"}, // blanks before a value go too
+        {"  Taro  Jiro  ", "Taro  Jiro"},
         {std::string(300, 'x'), std::string(254, 'x')},
         {std::string(254, 'x'), std::string(254, 'x')},
         {hundredAs, hundredAs.substr(0, 252)},                     // 84 whole characters
@@ -123,12 +125,30 @@ TEST_F(IniProfileStoreTest, ValuesLoseSurroundingBlanksAndAreCutTo254Bytes) {
     }
 }
 
-TEST_F(IniProfileStoreTest, AFileThatIsNotTextReadsAsEmptyAndIsReplacedOnSave) {
-    spit(file_, std::string("[Option]\nchk_uo=1\n\0\x01\xFF garbage", 26));
+TEST_F(IniProfileStoreTest, ANulByteDamagesOnlyItsOwnLine) {
+    using namespace std::string_literals;
+    const std::string before = "; mine\n[Option]\nchk_uo=1\nchk_enter=2\0junk\nButtonT=5\n"
+                               "[Fo\0rm]\ntop=9\n[Extra]\nx=y\0\x01\xFF\n[nick]\ntxt=Taro\n"s;
+    spit(file_, before);
     IniProfileStore store(file_.string());
-    EXPECT_EQ(store.read("Option", "chk_uo", kMissing), "not");
-    ASSERT_TRUE(store.write({{"Option", "chk_uo", "0"}}));
-    EXPECT_EQ(slurp(file_), "[Option]\nchk_uo=0\n");
+    EXPECT_EQ(store.read("Option", "chk_uo", kMissing), "1");
+    EXPECT_EQ(store.read("Option", "ButtonT", kMissing), "5");
+    EXPECT_EQ(store.read("nick", "txt", kMissing), "Taro");
+    // Nothing in a damaged line is read, and keys after a damaged header belong
+    // to no section that can be named.
+    EXPECT_EQ(store.read("Option", "chk_enter", kMissing), "not");
+    EXPECT_EQ(store.read("Option", "top", kMissing), "not");
+    EXPECT_EQ(store.read("Extra", "x", kMissing), "not");
+
+    ASSERT_TRUE(store.write({{"Option", "chk_uo", "0"},
+                             {"Option", "chk_enter", "1"},
+                             {"nick", "txt", "Jiro"},
+                             {"Form", "top", "15"}}));
+    EXPECT_EQ(slurp(file_), "; mine\n[Option]\nchk_uo=0\nchk_enter=2\0junk\nButtonT=5\n"
+                            "chk_enter=1\n[Fo\0rm]\ntop=9\n[Extra]\nx=y\0\x01\xFF\n[nick]\n"
+                            "txt=Jiro\n\n[Form]\ntop=15\n"s);
+    EXPECT_EQ(store.read("Option", "chk_enter", kMissing), "1");
+    EXPECT_EQ(store.read("Form", "top", kMissing), "15");
 }
 
 TEST_F(IniProfileStoreTest, ADirectoryInPlaceOfTheFileReadsAsEmptyAndIsNotReplaced) {
@@ -168,6 +188,46 @@ TEST_F(IniProfileStoreTest, AnUnwritableDirectoryFailsTheSaveAndKeepsTheOldFile)
     EXPECT_TRUE(passed);
     EXPECT_EQ(slurp(file_), "[Option]\nchk_uo=1\n");
     EXPECT_TRUE(leftovers().empty());
+}
+
+// A settings file made read-only is frozen: saving leaves it as it is, whatever
+// the directory would allow (the test directory is writable by everyone).
+TEST_F(IniProfileStoreTest, AReadOnlyFileIsNeverReplaced) {
+    const std::string frozen = "[Option]\nchk_uo=1\n";
+    spit(file_, frozen);
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(file_, readOnly);
+    {
+        // Even root, who may write any file, leaves a file without write bits.
+        IniProfileStore store(file_.string());
+        EXPECT_FALSE(store.write({{"Option", "chk_uo", "0"}}));
+        EXPECT_EQ(store.read("Option", "chk_uo", kMissing), "1");
+    }
+    EXPECT_EQ(slurp(file_), frozen);
+    EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all, readOnly);
+    EXPECT_TRUE(leftovers().empty());
+
+    // The same through a link to the frozen file.
+    const fs::path link = dir_ / "link.ini";
+    fs::create_symlink(file_, link);
+    EXPECT_FALSE(IniProfileStore(link.string()).write({{"Option", "chk_uo", "0"}}));
+    EXPECT_EQ(slurp(file_), frozen);
+    fs::remove(link);
+
+    // A file that only its owner may write is frozen for everybody else.
+    fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
+    const bool passed = withoutPrivileges([&] {
+        IniProfileStore store(file_.string());
+        return store.read("Option", "chk_uo", kMissing) == "1" &&
+               !store.write({{"Option", "chk_uo", "0"}});
+    });
+    EXPECT_TRUE(passed);
+    EXPECT_EQ(slurp(file_), frozen);
+    EXPECT_TRUE(leftovers().empty());
+
+    // Writable again, it is saved as usual.
+    ASSERT_TRUE(IniProfileStore(file_.string()).write({{"Option", "chk_uo", "0"}}));
+    EXPECT_EQ(slurp(file_), "[Option]\nchk_uo=0\n");
 }
 
 TEST_F(IniProfileStoreTest, KeepsTheFilesPermissionsAndALinkToIt) {

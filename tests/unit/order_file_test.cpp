@@ -106,20 +106,37 @@ TEST(WildcardTest, MatchesWholeCharacters) {
 }
 
 TEST(DecodeOrderFileTest, Utf8AsItIsOtherwiseTheLegacyCodePage) {
-    const auto legacy = [](const std::string&) { return std::optional<std::string>("converted"); };
-    const auto refuse = [](const std::string&) { return std::optional<std::string>(); };
-    EXPECT_EQ(decodeOrderFile("攻撃\r", false, refuse), "攻撃\r");
+    const auto legacy = [](const std::string&) { return std::string("converted"); };
+    EXPECT_EQ(decodeOrderFile("攻撃\r", false, legacy), "攻撃\r");
+    EXPECT_EQ(decodeOrderFile("plain\r\n", false, legacy), "plain\r\n");
     EXPECT_EQ(decodeOrderFile("\x8d\x55\x8c\x82", false, legacy), "converted");
-    EXPECT_EQ(decodeOrderFile("\xff\xfe", false, refuse), std::nullopt);
     // A read cut at the limit drops the cut line, even when it splits a character.
-    EXPECT_EQ(decodeOrderFile("ok\r\n\xe6\x94", true, refuse), "ok\r");
-    EXPECT_EQ(decodeOrderFile("no line end", true, refuse), "");
+    EXPECT_EQ(decodeOrderFile("ok\r\n\xe6\x94", true, legacy), "ok\r");
+    EXPECT_EQ(decodeOrderFile("no line end", true, legacy), "");
 }
 
-TEST(Utf8Test, RejectsOverlongSurrogatesAndTruncatedSequences) {
-    EXPECT_TRUE(isValidUtf8("plain ＠ 攻撃 😀"));
-    EXPECT_FALSE(isValidUtf8("\xc0\xaf"));
-    EXPECT_FALSE(isValidUtf8("\xed\xa0\x80"));
-    EXPECT_FALSE(isValidUtf8("\xe6\x94"));
-    EXPECT_FALSE(isValidUtf8("\x82\xa0"));
+TEST(DecodeOrderFileTest, AByteOrderMarkIsNoPartOfTheFirstLine) {
+    const auto legacy = [](const std::string&) { return std::string("converted"); };
+    EXPECT_EQ(decodeOrderFile("\xEF\xBB\xBF攻撃\r\n撤退", false, legacy), "攻撃\r\n撤退");
+    EXPECT_EQ(decodeOrderFile("\xEF\xBB\xBF", false, legacy), "");
+    // Only at the very start: elsewhere it is a character of its line.
+    EXPECT_EQ(decodeOrderFile("a\r\xEF\xBB\xBF", false, legacy), "a\r\xEF\xBB\xBF");
+    // A marked file is UTF-8 even when a line is damaged.
+    EXPECT_EQ(decodeOrderFile("\xEF\xBB\xBFok\r\xff", false, legacy), "ok\r\xEF\xBF\xBD");
+}
+
+TEST(DecodeOrderFileTest, ABadByteInAUtf8FileSpoilsOnlyItsOwnLine) {
+    const auto legacy = [](const std::string&) { return std::string("converted"); };
+    EXPECT_EQ(decodeOrderFile("攻撃\r\nbad\xff\xfe\r\n撤退", false, legacy),
+              "攻撃\r\nbad\xEF\xBF\xBD\xEF\xBF\xBD\r\n撤退");
+    // Mostly legacy lines: the legacy code page decides.
+    EXPECT_EQ(decodeOrderFile("\x8d\x55\r\n\x93\x50\r\n攻撃", false, legacy), "converted");
+}
+
+TEST(DecodeOrderFileTest, LegacyTextIsReadAsLegacyTextLineByLine) {
+    EXPECT_FALSE(readsAsUtf8("\x8d\x55\x8c\x82\r\n\x93\x50\x91\xde"));
+    EXPECT_FALSE(readsAsUtf8("\x8d\x55\r\n攻撃"));      // one each: not mostly UTF-8
+    EXPECT_TRUE(readsAsUtf8("\x8d\x55\r\n攻撃\r撤退")); // two UTF-8 lines to one other
+    EXPECT_TRUE(readsAsUtf8("ascii\r\nonly"));
+    EXPECT_TRUE(readsAsUtf8(""));
 }

@@ -50,7 +50,7 @@ TEST_F(LoaderFixture, StartUpLoadFillsButtonsSkippingDirectivesAndComments) {
     EXPECT_EQ(board.columnCount(), 5);
     EXPECT_TRUE(form.tavren[14].visible());
     EXPECT_FALSE(form.tavren[15].visible());
-    EXPECT_EQ(platform.files.lastMaxBytes, board::kOrderFileReadLimit);
+    EXPECT_EQ(platform.files.lastMaxBytes, board::kOrderFileReadRequest);
 }
 
 TEST_F(LoaderFixture, MissingFileFailsAndChangesNothing) {

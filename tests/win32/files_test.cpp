@@ -89,10 +89,11 @@ TEST(Win32TextCodec, ConvertsShiftJisWithTheVendorExtensions) {
     EXPECT_EQ(codec.legacyToUtf8("\x8D\x55\x8C\x82\xB1\x87\x40\\"), "攻撃ｱ①\\");
 }
 
-TEST(Win32TextCodec, RefusesBytesThatAreNotShiftJis) {
+TEST(Win32TextCodec, BadBytesCostOnlyThemselves) {
     Win32TextCodec codec(932);
-    EXPECT_FALSE(codec.legacyToUtf8("ok\x81").has_value());   // a lead byte cut off
-    EXPECT_FALSE(codec.legacyToUtf8("\x82\x20").has_value()); // no valid trail byte
+    EXPECT_EQ(codec.legacyToUtf8("ok\x81"), "ok\uFFFD");           // a lead byte cut off
+    EXPECT_EQ(codec.legacyToUtf8("\x82\r\n"), "\uFFFD\r\n");       // the line end survives
+    EXPECT_EQ(codec.legacyToUtf8("\x85\x40\x82\xA0"), "\uFFFDあ"); // an unassigned pair
 }
 
 TEST(Win32TextCodec, SystemCodePageKeepsAscii) {

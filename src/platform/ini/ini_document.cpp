@@ -1,10 +1,11 @@
 #include "ini_document.h"
 
+#include "text/ascii_case.h"
+#include "text/utf8.h"
+
 namespace tavren::ini {
 
 namespace {
-
-constexpr std::string_view kUtf8Signature = "\xEF\xBB\xBF";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -18,31 +19,29 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-    return true;
+    return text::equalsIgnoringAsciiCase(a, b);
 }
 
 // What one line of the file is, as far as lookups care.
 struct Parsed {
-    enum Kind { Other, Section, Key } kind = Other;
+    enum Kind { Other, Section, Key, DamagedSection } kind = Other;
     std::string_view name;
     std::size_t valueStart = 0; // for keys: offset of the value in the line
 };
 
 Parsed classify(std::string_view line, bool first) {
     std::size_t offset = 0;
-    if (first && line.substr(0, kUtf8Signature.size()) == kUtf8Signature)
-        offset = kUtf8Signature.size();
+    if (first && line.substr(0, text::kByteOrderMark.size()) == text::kByteOrderMark)
+        offset = text::kByteOrderMark.size();
     while (offset < line.size() && isBlank(line[offset]))
         ++offset;
     const std::string_view rest = line.substr(offset);
+    // A NUL byte means the line is damaged: nothing in it can be trusted, so it
+    // is neither read nor changed. If it looks like a section header it still
+    // ends the section before it, lest its keys pass for that section's keys.
+    if (rest.find('\0') != std::string_view::npos)
+        return {rest.front() == '[' ? Parsed::DamagedSection : Parsed::Other, {}, 0};
     if (rest.empty() || rest.front() == ';' || rest.front() == '#') return {};
     if (rest.front() == '[') {
         const auto close = rest.rfind(']');
@@ -87,8 +86,8 @@ std::optional<std::string> IniDocument::find(std::string_view section, std::stri
     bool inSection = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Parsed p = classify(lines_[i].content, i == 0);
-        if (p.kind == Parsed::Section) {
-            inSection = sameName(p.name, section);
+        if (p.kind == Parsed::Section || p.kind == Parsed::DamagedSection) {
+            inSection = p.kind == Parsed::Section && sameName(p.name, section);
         } else if (p.kind == Parsed::Key && inSection && sameName(p.name, key)) {
             return std::string(trim(std::string_view(lines_[i].content).substr(p.valueStart)));
         }
@@ -103,8 +102,8 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     bool inFirstSection = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Parsed p = classify(lines_[i].content, i == 0);
-        if (p.kind == Parsed::Section) {
-            inSection = sameName(p.name, section);
+        if (p.kind == Parsed::Section || p.kind == Parsed::DamagedSection) {
+            inSection = p.kind == Parsed::Section && sameName(p.name, section);
             inFirstSection = inSection && !insertAt;
             if (inFirstSection) insertAt = i + 1;
         } else if (p.kind == Parsed::Key && inSection) {
@@ -139,20 +138,6 @@ std::string IniDocument::newLineEnd() const {
     for (const auto& line : lines_)
         if (!line.end.empty()) return line.end;
     return "\n";
-}
-
-std::string cutOnCharacterBoundary(std::string value, std::size_t maxBytes) {
-    if (value.size() <= maxBytes) return value;
-    std::size_t cut = maxBytes;
-    // A UTF-8 character has at most three continuation bytes (10xxxxxx); longer runs
-    // are not UTF-8, and are cut where the limit falls.
-    for (int back = 0; back < 3 && cut > 0; ++back) {
-        if ((static_cast<unsigned char>(value[cut]) & 0xC0) != 0x80) break;
-        --cut;
-    }
-    if ((static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) cut = maxBytes;
-    value.resize(cut);
-    return value;
 }
 
 } // namespace tavren::ini

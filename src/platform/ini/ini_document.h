@@ -12,6 +12,9 @@ namespace tavren::ini {
 // functions do: names compared without regard to ASCII letter case, the first
 // matching key wins, and every line that is not changed stays byte for byte
 // (comments, blank lines, stray text, duplicate sections, CR LF line ends).
+// A line with a NUL byte is damaged: it is never read or changed, and the rest
+// of the document works as if it were a comment (or, when it looks like a
+// section header, a section that no name matches).
 class IniDocument {
 public:
     IniDocument() = default;
@@ -39,8 +42,5 @@ private:
 
     std::vector<Line> lines_;
 };
-
-// Cuts a value to at most maxBytes without splitting a UTF-8 character.
-std::string cutOnCharacterBoundary(std::string value, std::size_t maxBytes);
 
 } // namespace tavren::ini

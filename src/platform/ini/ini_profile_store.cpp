@@ -3,15 +3,11 @@
 #include "file_io.h"
 #include "ini_document.h"
 
+#include "text/utf8.h"
+
 namespace tavren::ini {
 
 namespace {
-
-// Text files never hold NUL bytes; a file that does is something else and holds
-// no settings.
-bool looksLikeText(const std::string& bytes) {
-    return bytes.find('\0') == std::string::npos;
-}
 
 void removeTrailingBlanks(std::string& s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
@@ -26,11 +22,10 @@ IniProfileStore::IniProfileStore(std::string path, Hooks hooks)
 std::string IniProfileStore::read(std::string_view section, std::string_view key,
                                   std::string_view fallback) {
     const FileContent file = readWholeFile(path_, kMaxFileBytes);
-    if (file.status != FileContent::Read || !looksLikeText(file.bytes))
-        return std::string(fallback);
+    if (file.status != FileContent::Read) return std::string(fallback);
     auto value = IniDocument(file.bytes).find(section, key);
     if (!value) return std::string(fallback);
-    std::string cut = cutOnCharacterBoundary(std::move(*value), kMaxValueBytes);
+    std::string cut(text::cutOnCharacterBoundary(*value, kMaxValueBytes));
     removeTrailingBlanks(cut);
     return cut;
 }
@@ -40,8 +35,7 @@ bool IniProfileStore::write(const std::vector<services::ProfileEntry>& entries) 
     // A file we cannot read may hold anything: leave it alone rather than lose it.
     if (file.status == FileContent::Unreadable) return false;
     IniDocument document;
-    if (file.status == FileContent::Read && looksLikeText(file.bytes))
-        document = IniDocument(file.bytes);
+    if (file.status == FileContent::Read) document = IniDocument(file.bytes);
     for (const auto& e : entries)
         document.set(e.section, e.key, e.value);
     return replaceFile(path_, document.text(), hooks_.beforeRename);

@@ -8,7 +8,7 @@ namespace tavren::posix {
 // extensions) to UTF-8 with glibc's iconv.
 class IconvTextCodec : public services::TextCodec {
 public:
-    std::optional<std::string> legacyToUtf8(const std::string& bytes) override;
+    std::string legacyToUtf8(const std::string& bytes) override;
 };
 
 } // namespace tavren::posix

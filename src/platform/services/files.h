@@ -20,8 +20,11 @@ public:
 class TextCodec {
 public:
     virtual ~TextCodec() = default;
-    // Nothing when the bytes are not valid in that code page.
-    virtual std::optional<std::string> legacyToUtf8(const std::string& bytes) = 0;
+    // Never fails: a byte that the code page does not assign, or a lead byte and
+    // its trail byte that form no assigned pair, become one U+FFFD each. A lead
+    // byte followed by a byte that cannot trail it is bad on its own; the byte
+    // after it is decoded afresh, so a line end is never swallowed.
+    virtual std::string legacyToUtf8(const std::string& bytes) = 0;
 };
 
 struct FileFilter {

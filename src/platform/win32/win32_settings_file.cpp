@@ -151,9 +151,7 @@ bool importLegacySettings(const std::string& path, const std::vector<std::string
         const ini::FileContent old = readSettingsFile(legacy, kMaxLegacyBytes);
         if (old.status != ini::FileContent::Read) continue;
         if (isValidUtf8(old.bytes)) return replaceSettingsFile(path, old.bytes);
-        Win32TextCodec codec(codePage);
-        const auto text = codec.legacyToUtf8(old.bytes);
-        return replaceSettingsFile(path, text ? *text : old.bytes);
+        return replaceSettingsFile(path, Win32TextCodec(codePage).legacyToUtf8(old.bytes));
     }
     return false;
 }

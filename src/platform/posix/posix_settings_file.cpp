@@ -55,6 +55,16 @@ std::string resolveLink(const std::string& path) {
     return resolved;
 }
 
+// A file the user cannot write (or one nobody may write, for root) stays as it
+// is: an atomic rename needs only the directory's permission, and would replace
+// a file that its owner made read-only to keep it.
+bool isFrozen(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false; // nothing there yet
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT;
+}
+
 std::string temporaryName(const std::string& path, pid_t pid) {
     return path + "." + std::to_string(pid) + ".tmp";
 }
@@ -108,6 +118,7 @@ FileContent readWholeFile(const std::string& path, std::size_t maxBytes) {
 bool replaceFile(const std::string& requestedPath, const std::string& bytes,
                  const std::function<void()>& beforeRename) {
     const std::string path = resolveLink(requestedPath);
+    if (isFrozen(path)) return false;
     const std::string dir = parentOf(path);
     if (!makeDirectories(dir)) return false;
 

@@ -21,7 +21,10 @@ FileContent readWholeFile(const std::string& path, std::size_t maxBytes);
 // either the old file or the whole new one: the bytes go to a temporary file in
 // the same directory, which is flushed to disk and then renamed over the old one.
 // Creates missing directories. Returns false, leaving the old file as it was, on
-// any failure. `beforeRename` runs once the temporary file is complete (for tests
+// any failure, and also when the file is one the user cannot write: a settings
+// file made read-only is frozen, whatever the directory would allow. Without
+// any write permission bit a file counts as read-only even for root, who may
+// write anything. `beforeRename` runs once the temporary file is complete (for tests
 // that stop the writer at the worst moment).
 bool replaceFile(const std::string& path, const std::string& bytes,
                  const std::function<void()>& beforeRename = {});
