@@ -11,11 +11,11 @@
 
 if(WIN32)
     set(TAVREN_PLATFORM win32)
-    set(TAVREN_BACKEND_DIRS platform/win32 tools/dde_link_monitor)
+    set(TAVREN_BACKEND_DIRS platform/ini platform/win32 tools/dde_link_monitor)
     set(TAVREN_BACKEND_TEST_DIRS win32)
 else()
     set(TAVREN_PLATFORM x11)
-    set(TAVREN_BACKEND_DIRS platform/posix platform/ini)
+    set(TAVREN_BACKEND_DIRS platform/ini platform/posix)
     set(TAVREN_BACKEND_TEST_DIRS ini posix)
     if(TAVREN_WITH_QT)
         list(APPEND TAVREN_BACKEND_DIRS platform/qt platform/x11 platform/dbus program/x11 tools)

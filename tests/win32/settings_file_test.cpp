@@ -1,3 +1,4 @@
+#include "platform/ini/ini_profile_store.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_settings_file.h"
@@ -170,6 +171,20 @@ TEST(Win32SettingsFile, NoLegacyFileImportsNothing) {
     const std::string path = scratch.path("Roaming\\Tavren\\QVRL2.ini");
     EXPECT_FALSE(importLegacySettings(path, {scratch.path("Windows\\QVRL2.ini")}, 932));
     EXPECT_EQ(readSettingsFile(path, 100).status, ini::FileContent::Missing);
+}
+
+TEST(Win32SettingsFile, ProfileStoreRoundTripKeepsOtherLines) {
+    Scratch scratch;
+    const std::string path = scratch.path("Roaming\\Tavren\\QVRL2.ini");
+    scratch.write("Roaming\\Tavren\\QVRL2.ini",
+                  "; mine\r\n[Option]\r\nchk_uo=1\r\n[Other]\r\nx=y\r\n");
+    Win32SettingsFile file;
+    ini::IniProfileStore store(path, file);
+    EXPECT_EQ(store.read("option", "CHK_UO", "not"), "1");
+    ASSERT_TRUE(store.write({{"Option", "chk_uo", "0"}, {"nick", "txt", "山田"}}));
+    EXPECT_EQ(contents(path),
+              "; mine\r\n[Option]\r\nchk_uo=0\r\n[Other]\r\nx=y\r\n\r\n[nick]\r\ntxt=山田\r\n");
+    EXPECT_EQ(store.read("nick", "txt", "not"), "山田");
 }
 
 } // namespace

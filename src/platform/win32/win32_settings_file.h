@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ini/file_io.h"
+#include "platform/ini/settings_file.h"
 
 #include <string>
 #include <vector>
@@ -8,7 +8,7 @@
 namespace tavren::win32 {
 
 // The settings file on Windows, with the same contract as on POSIX systems
-// (platform/ini/file_io.h): read whole, or replaced in one step so that the path
+// (platform/ini/settings_file.h): read whole, or replaced in one step so that the path
 // holds either the old file or the whole new one. Paths are UTF-8.
 ini::FileContent readSettingsFile(const std::string& path, std::size_t maxBytes);
 
@@ -19,6 +19,17 @@ ini::FileContent readSettingsFile(const std::string& path, std::size_t maxBytes)
 // the write fails. `beforeRename` runs once the temporary file is complete.
 bool replaceSettingsFile(const std::string& path, const std::string& bytes,
                          const std::function<void()>& beforeRename = {});
+
+class Win32SettingsFile : public ini::SettingsFile {
+public:
+    ini::FileContent read(const std::string& path, std::size_t maxBytes) override {
+        return readSettingsFile(path, maxBytes);
+    }
+    bool replace(const std::string& path, const std::string& bytes,
+                 const std::function<void()>& beforeRename) override {
+        return replaceSettingsFile(path, bytes, beforeRename);
+    }
+};
 
 // %APPDATA%\Tavren\QVRL2.ini, from the user's roaming application data folder:
 // the same for every run, whatever the working directory, and writable by a
@@ -36,7 +47,7 @@ std::vector<std::string> defaultLegacySettingsPaths();
 
 // When `path` does not exist yet, copies the first legacy file found there:
 // UTF-8 as it is, anything else converted from the ANSI code page `codePage`
-// (0 = the system's) to UTF-8, and bytes valid in neither copied unchanged. The legacy file
+// (0 = the system's) to UTF-8. The legacy file
 // is left alone. True when a file was imported.
 bool importLegacySettings(const std::string& path, const std::vector<std::string>& legacyPaths,
                           unsigned codePage = 0);
