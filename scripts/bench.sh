@@ -13,4 +13,9 @@ for bench in build/tavren_*_bench; do
     scripts/with-desktop.sh "$bench" || status=1
     echo
 done
+for bench in bench/*.sh; do
+    echo "== $(basename "$bench")"
+    scripts/with-desktop.sh "$bench" build || status=1
+    echo
+done
 exit $status

@@ -14,6 +14,9 @@ linux=(
     libgtest-dev libgmock-dev clang libclang-rt-14-dev
     xvfb openbox xdotool xterm x11-utils x11-apps dbus dbus-x11 imagemagick
     libsm-dev libice-dev                   # a session manager that ends the test session
+    # the IRC link for real: an IRC server, the two clients the bridge serves
+    # (weechat-plugins holds WeeChat's FIFO), and the test's observer client
+    ngircd weechat-headless weechat-plugins hexchat python3
     # Japanese captions
     fonts-noto-cjk
 )

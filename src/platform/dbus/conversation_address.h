@@ -11,8 +11,8 @@ inline constexpr const char* kConversationObjectPath = "/org/tavren/Conversation
 inline constexpr const char* kConversationInterface = "org.tavren.Conversation";
 inline constexpr const char* kExecuteMethod = "Execute";
 inline constexpr const char* kUnknownItemError = "org.tavren.Conversation.Error.UnknownItem";
-// Every call we make waits at most this long, so a peer that hangs costs the
-// single user-interface thread two seconds, not the bus's default 25.
+// A question to the bus daemon waits at most this long, not the bus's default
+// 25 seconds; commands to the peer are not waited for at all.
 inline constexpr int kCallTimeoutMs = 2000;
 
 // The well-known bus name serving (application, topic):

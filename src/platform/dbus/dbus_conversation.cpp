@@ -25,6 +25,15 @@ bool travelsUnchanged(const std::string& text) {
     return QString::fromUtf8(bytes).toUtf8() == bytes;
 }
 
+// A question to the bus daemon itself, answered at once whatever peers do.
+QDBusMessage askTheBus(const std::string& connectionName, const QString& method,
+                       const QString& argument) {
+    auto request = QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                  "org.freedesktop.DBus", method);
+    if (!argument.isEmpty()) request << argument;
+    return connectionNamed(connectionName).call(request, QDBus::Block, kCallTimeoutMs);
+}
+
 } // namespace
 
 DBusConversation::DBusConversation() : DBusConversation(sessionBusAddress()) {}
@@ -56,16 +65,25 @@ bool DBusConversation::open(const std::string& application, const std::string& t
     const auto busName = conversationBusName(application, topic);
     if (!busName || !connect()) return false;
 
-    // GetNameOwner answers NameHasOwner's question and names the owner at once.
-    // It never starts a service: a conversation needs a program already running.
-    auto request = QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                  "org.freedesktop.DBus", "GetNameOwner");
-    request << QString::fromStdString(*busName);
-    const auto reply = connectionNamed(connectionName_).call(request, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1) return false;
-    const auto owner = reply.arguments().front().toString();
-    if (owner.isEmpty()) return false;
-    peer_ = owner.toStdString();
+    // Both questions go to the bus daemon, which answers at once whatever the
+    // peer is doing. Neither starts anything.
+    const auto name = QString::fromStdString(*busName);
+    const auto owner = askTheBus(connectionName_, QStringLiteral("GetNameOwner"), name);
+    if (owner.type() == QDBusMessage::ReplyMessage && owner.arguments().size() == 1 &&
+        !owner.arguments().front().toString().isEmpty()) {
+        peer_ = Peer{owner.arguments().front().toString().toStdString(), false};
+    } else {
+        // Nobody serves it yet, but the bus knows a program that does: commands
+        // then go to the name itself, the bus starts that program on the first one
+        // and holds them, in order, until it has taken the name.
+        const auto activatable =
+            askTheBus(connectionName_, QStringLiteral("ListActivatableNames"), QString());
+        if (activatable.type() != QDBusMessage::ReplyMessage ||
+            activatable.arguments().size() != 1 ||
+            !activatable.arguments().front().toStringList().contains(name))
+            return false;
+        peer_ = Peer{*busName, true};
+    }
     item_ = item;
     return true;
 }
@@ -74,14 +92,15 @@ bool DBusConversation::execute(const std::string& command) {
     if (!peer_ || !travelsUnchanged(command) || !travelsUnchanged(item_)) return false;
     // Addressed to the owner found at opening: a program that takes the name
     // later has not been opened and receives nothing until the next opening.
-    auto request =
-        QDBusMessage::createMethodCall(QString::fromStdString(*peer_), kConversationObjectPath,
-                                       kConversationInterface, kExecuteMethod);
+    auto request = QDBusMessage::createMethodCall(QString::fromStdString(peer_->address),
+                                                  kConversationObjectPath, kConversationInterface,
+                                                  kExecuteMethod);
     request << QString::fromUtf8(command.data(), static_cast<qsizetype>(command.size()))
             << QString::fromUtf8(item_.data(), static_cast<qsizetype>(item_.size()));
-    request.setAutoStartService(false);
-    const auto reply = connectionNamed(connectionName_).call(request, QDBus::Block, kCallTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    request.setAutoStartService(peer_->byActivation);
+    // Handed over without waiting for the answer: one connection delivers its
+    // messages in the order sent, and a peer that never answers costs nothing.
+    return connectionNamed(connectionName_).send(request);
 }
 
 } // namespace tavren::dbus

@@ -9,8 +9,10 @@ namespace tavren::dbus {
 
 // The conversation with the IRC client over the session bus (see docs/ipc.md).
 // Opening asks the bus who owns the conversation's name and keeps talking to
-// that one connection; every call gives up after kCallTimeoutMs. Calls block the
-// calling thread without running its event loop, as the behaviour expects.
+// that one connection, or, when nobody owns it but the bus can start a program
+// for it, to the name. Opening waits for the bus daemon (at most
+// kCallTimeoutMs), never for the peer: commands are sent without waiting for
+// their answers, in order, on one connection.
 class DBusConversation : public services::Conversation {
 public:
     // The user's session bus, as sessionBusAddress() finds it.
@@ -28,11 +30,16 @@ public:
 private:
     bool connect();
 
+    struct Peer {
+        std::string address; // a unique name, or the well-known name when activated
+        bool byActivation;
+    };
+
     std::string busAddress_;
     std::string connectionName_;
     bool connected_ = false;
-    // The unique name of the peer that owned the conversation when it was opened.
-    std::optional<std::string> peer_;
+    // Whoever served the conversation when it was opened.
+    std::optional<Peer> peer_;
     std::string item_;
 };
 

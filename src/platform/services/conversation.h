@@ -13,8 +13,8 @@ public:
     // program serves that application and topic.
     virtual bool open(const std::string& application, const std::string& topic,
                       const std::string& item) = 0;
-    // Hands the command text over exactly (UTF-8). False when no conversation is
-    // open, or the peer refused it or did not answer in time.
+    // Hands the command text over exactly (UTF-8), in order, without waiting for
+    // the peer. False when no conversation is open or the text cannot be sent.
     virtual bool execute(const std::string& command) = 0;
 };
 

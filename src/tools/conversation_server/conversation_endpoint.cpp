@@ -5,10 +5,10 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 
-namespace tavren::link_monitor {
+namespace tavren::conversation_server {
 
-ConversationEndpoint::ConversationEndpoint(Options options, std::FILE* output)
-    : options_(std::move(options)), output_(output) {}
+ConversationEndpoint::ConversationEndpoint(Options options, Handler handler)
+    : options_(std::move(options)), handler_(std::move(handler)) {}
 
 QString ConversationEndpoint::introspect(const QString&) const {
     return QStringLiteral("  <interface name=\"%1\">\n"
@@ -39,18 +39,10 @@ bool ConversationEndpoint::handleMessage(const QDBusMessage& message,
                                                  QStringLiteral("no such item: ") + item));
         return true;
     }
-    print(command);
-    // The caller's own time-out ends its wait; the message is simply never answered.
-    if (options_.neverAnswer) return true;
-    connection.send(message.createReply());
+    // Answered first: the caller never waits for the work the command causes.
+    if (!options_.neverAnswer) connection.send(message.createReply());
+    handler_(command);
     return true;
 }
 
-void ConversationEndpoint::print(const QString& command) {
-    const auto bytes = command.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), output_);
-    std::fputc('\n', output_);
-    std::fflush(output_);
-}
-
-} // namespace tavren::link_monitor
+} // namespace tavren::conversation_server

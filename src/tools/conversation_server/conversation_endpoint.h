@@ -3,29 +3,28 @@
 #include <QDBusVirtualObject>
 #include <QString>
 
-#include <cstdio>
+#include <functional>
 #include <optional>
 
-namespace tavren::link_monitor {
+namespace tavren::conversation_server {
 
 // The object a conversation's commands are addressed to. Each accepted command
-// goes to the output exactly as received, then a newline, flushed at once.
+// is answered, then handed to the handler, one at a time in the order received.
 class ConversationEndpoint : public QDBusVirtualObject {
 public:
     struct Options {
         std::optional<QString> item; // accept only this item; any when empty
-        bool neverAnswer = false;    // print, then leave the caller waiting
+        bool neverAnswer = false;    // hand over, then leave the caller waiting
     };
-    ConversationEndpoint(Options options, std::FILE* output);
+    using Handler = std::function<void(const QString& command)>;
+    ConversationEndpoint(Options options, Handler handler);
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 
 private:
-    void print(const QString& command);
-
     Options options_;
-    std::FILE* output_;
+    Handler handler_;
 };
 
-} // namespace tavren::link_monitor
+} // namespace tavren::conversation_server
