@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Tavren need.
 # Safe to run again: it only calls apt when something is missing.
+# Usage: scripts/install-deps.sh            the Linux build and its tests
+#        scripts/install-deps.sh windows    the Windows cross build and Wine
 set -euo pipefail
 
-packages=(
+linux=(
     # build
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools       # the views, the event loop, Qt D-Bus
@@ -23,6 +25,20 @@ packages=(
     # Japanese captions
     fonts-noto-cjk
 )
+windows=(
+    cmake ninja-build
+    g++-mingw-w64-x86-64-posix # the posix-threads flavour: GoogleTest needs std::thread
+    mingw-w64-tools            # windres for the resources
+    googletest                 # GoogleTest's sources, built for Windows with the tests
+    wine wine64                # runs the Windows tests and the program here
+    xvfb openbox x11-utils      # the private desktop the Wine windows live on
+)
+
+case "${1:-linux}" in
+    linux) packages=("${linux[@]}") ;;
+    windows) packages=("${windows[@]}") ;;
+    *) echo "usage: $0 [linux|windows]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "platform/ini/ini_profile_store.h"
-#include "platform/ini/profile_path.h"
+#include "platform/posix/posix_settings_file.h"
+#include "platform/posix/xdg_profile_path.h"
 
 #include <gtest/gtest.h>
 
@@ -71,11 +72,12 @@ protected:
 
     fs::path dir_;
     fs::path file_;
+    tavren::posix::PosixSettingsFile files_;
 };
 
 TEST_F(IniProfileStoreTest, AMissingFileReadsAsTheFallbackAndIsCreatedWithItsDirectories) {
     file_ = dir_ / "config" / "tavren" / "QVRL2.ini";
-    IniProfileStore store(file_.string());
+    IniProfileStore store(file_.string(), files_);
     EXPECT_EQ(store.read("Option", "chk_uo", kMissing), "not");
     ASSERT_TRUE(store.write({{"Option", "chk_enter", "2"},
                              {"Option", "ButtonGap", "3"},
@@ -91,7 +93,7 @@ TEST_F(IniProfileStoreTest, AMissingFileReadsAsTheFallbackAndIsCreatedWithItsDir
 
 TEST_F(IniProfileStoreTest, AHandEditedFileKeepsEverythingButTheWrittenValues) {
     spit(file_, "; mine\r\n[option]\r\nbuttongap = 9\r\nCHK_UO=1\r\n[Extra]\r\nx=y\r\n; end\r\n");
-    IniProfileStore store(file_.string());
+    IniProfileStore store(file_.string(), files_);
     EXPECT_EQ(store.read("Option", "ButtonGAP", kMissing), "9");
     EXPECT_EQ(store.read("Option", "chk_uo", kMissing), "1");
     ASSERT_TRUE(store.write({{"Option", "ButtonGap", "4"}, {"Form", "top", "0"}}));
@@ -118,7 +120,7 @@ TEST_F(IniProfileStoreTest, ValuesLoseSurroundingBlanksAndAreCutTo254Bytes) {
         {hundredAs, hundredAs.substr(0, 252)},                     // 84 whole characters
         {std::string(250, 'x') + "     y", std::string(250, 'x')}, // blanks bared by the cut
     };
-    IniProfileStore store(file_.string());
+    IniProfileStore store(file_.string(), files_);
     for (const auto& c : cases) {
         ASSERT_TRUE(store.write({{"nick", "txt", c.written}}));
         EXPECT_EQ(store.read("nick", "txt", kMissing), c.read) << c.written;
@@ -130,7 +132,7 @@ TEST_F(IniProfileStoreTest, ANulByteDamagesOnlyItsOwnLine) {
     const std::string before = "; mine\n[Option]\nchk_uo=1\nchk_enter=2\0junk\nButtonT=5\n"
                                "[Fo\0rm]\ntop=9\n[Extra]\nx=y\0\x01\xFF\n[nick]\ntxt=Taro\n"s;
     spit(file_, before);
-    IniProfileStore store(file_.string());
+    IniProfileStore store(file_.string(), files_);
     EXPECT_EQ(store.read("Option", "chk_uo", kMissing), "1");
     EXPECT_EQ(store.read("Option", "ButtonT", kMissing), "5");
     EXPECT_EQ(store.read("nick", "txt", kMissing), "Taro");
@@ -153,7 +155,7 @@ TEST_F(IniProfileStoreTest, ANulByteDamagesOnlyItsOwnLine) {
 
 TEST_F(IniProfileStoreTest, ADirectoryInPlaceOfTheFileReadsAsEmptyAndIsNotReplaced) {
     fs::create_directory(file_);
-    IniProfileStore store(file_.string());
+    IniProfileStore store(file_.string(), files_);
     EXPECT_EQ(store.read("Option", "chk_uo", kMissing), "not");
     EXPECT_FALSE(store.write({{"Option", "chk_uo", "0"}}));
     EXPECT_TRUE(fs::is_directory(file_));
@@ -164,7 +166,7 @@ TEST_F(IniProfileStoreTest, AFileWithoutReadPermissionIsNeitherReadNorReplaced) 
     spit(file_, "[Option]\nchk_uo=1\n");
     fs::permissions(file_, fs::perms::none);
     const bool passed = withoutPrivileges([&] {
-        IniProfileStore store(file_.string());
+        IniProfileStore store(file_.string(), files_);
         return store.read("Option", "chk_uo", kMissing) == "not" &&
                !store.write({{"Option", "chk_uo", "0"}});
     });
@@ -181,7 +183,7 @@ TEST_F(IniProfileStoreTest, AnUnwritableDirectoryFailsTheSaveAndKeepsTheOldFile)
                               fs::perms::others_exec);
     fs::permissions(file_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const bool passed = withoutPrivileges([&] {
-        IniProfileStore store(file_.string());
+        IniProfileStore store(file_.string(), files_);
         return store.read("Option", "chk_uo", kMissing) == "1" &&
                !store.write({{"Option", "chk_uo", "0"}});
     });
@@ -199,7 +201,7 @@ TEST_F(IniProfileStoreTest, AReadOnlyFileIsNeverReplaced) {
     fs::permissions(file_, readOnly);
     {
         // Even root, who may write any file, leaves a file without write bits.
-        IniProfileStore store(file_.string());
+        IniProfileStore store(file_.string(), files_);
         EXPECT_FALSE(store.write({{"Option", "chk_uo", "0"}}));
         EXPECT_EQ(store.read("Option", "chk_uo", kMissing), "1");
     }
@@ -210,14 +212,14 @@ TEST_F(IniProfileStoreTest, AReadOnlyFileIsNeverReplaced) {
     // The same through a link to the frozen file.
     const fs::path link = dir_ / "link.ini";
     fs::create_symlink(file_, link);
-    EXPECT_FALSE(IniProfileStore(link.string()).write({{"Option", "chk_uo", "0"}}));
+    EXPECT_FALSE(IniProfileStore(link.string(), files_).write({{"Option", "chk_uo", "0"}}));
     EXPECT_EQ(slurp(file_), frozen);
     fs::remove(link);
 
     // A file that only its owner may write is frozen for everybody else.
     fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
     const bool passed = withoutPrivileges([&] {
-        IniProfileStore store(file_.string());
+        IniProfileStore store(file_.string(), files_);
         return store.read("Option", "chk_uo", kMissing) == "1" &&
                !store.write({{"Option", "chk_uo", "0"}});
     });
@@ -226,7 +228,7 @@ TEST_F(IniProfileStoreTest, AReadOnlyFileIsNeverReplaced) {
     EXPECT_TRUE(leftovers().empty());
 
     // Writable again, it is saved as usual.
-    ASSERT_TRUE(IniProfileStore(file_.string()).write({{"Option", "chk_uo", "0"}}));
+    ASSERT_TRUE(IniProfileStore(file_.string(), files_).write({{"Option", "chk_uo", "0"}}));
     EXPECT_EQ(slurp(file_), "[Option]\nchk_uo=0\n");
 }
 
@@ -235,7 +237,7 @@ TEST_F(IniProfileStoreTest, KeepsTheFilesPermissionsAndALinkToIt) {
     spit(target, "[Option]\nchk_uo=1\n");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink(target, file_);
-    IniProfileStore store(file_.string());
+    IniProfileStore store(file_.string(), files_);
     ASSERT_TRUE(store.write({{"Option", "chk_uo", "0"}}));
     EXPECT_TRUE(fs::is_symlink(file_));
     EXPECT_EQ(slurp(target), "[Option]\nchk_uo=0\n");
@@ -252,7 +254,7 @@ TEST_F(IniProfileStoreTest, AWriterKilledBeforeTheRenameLeavesTheOldFile) {
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
     if (child == 0) {
-        IniProfileStore store(file_.string(), {[&] {
+        IniProfileStore store(file_.string(), files_, {[&] {
                                   const char c = 'r';
                                   (void)!::write(ready[1], &c, 1);
                                   for (;;)
@@ -272,7 +274,7 @@ TEST_F(IniProfileStoreTest, AWriterKilledBeforeTheRenameLeavesTheOldFile) {
     EXPECT_EQ(slurp(file_), old);
 
     // The next save is not disturbed by what the killed writer left behind.
-    IniProfileStore store(file_.string());
+    IniProfileStore store(file_.string(), files_);
     ASSERT_TRUE(store.write({{"Option", "chk_uo", "2"}}));
     EXPECT_EQ(store.read("Option", "chk_uo", kMissing), "2");
     EXPECT_TRUE(leftovers().empty());
@@ -285,7 +287,7 @@ TEST_F(IniProfileStoreTest, AWriterKilledAnywhereLeavesAWholeFile) {
                                              {"Extra", "pad", std::string(200000, 'p')}};
     const std::vector<ProfileEntry> second = {{"nick", "txt", std::string(200, 'b')},
                                               {"Extra", "pad", std::string(200000, 'q')}};
-    IniProfileStore store(file_.string());
+    IniProfileStore store(file_.string(), files_);
     ASSERT_TRUE(store.write(first));
     const std::string firstText = slurp(file_);
     ASSERT_TRUE(store.write(second));
@@ -306,7 +308,7 @@ TEST_F(IniProfileStoreTest, AWriterKilledAnywhereLeavesAWholeFile) {
 }
 
 TEST(ProfilePathTest, FollowsTheConfigurationDirectoryConvention) {
-    using tavren::ini::profilePath;
+    using tavren::posix::profilePath;
     EXPECT_EQ(profilePath("/cfg", "/home/u"), "/cfg/tavren/QVRL2.ini");
     EXPECT_EQ(profilePath(nullptr, "/home/u"), "/home/u/.config/tavren/QVRL2.ini");
     EXPECT_EQ(profilePath("", "/home/u"), "/home/u/.config/tavren/QVRL2.ini");

@@ -1,6 +1,5 @@
 #include "ini_profile_store.h"
 
-#include "file_io.h"
 #include "ini_document.h"
 
 #include "text/utf8.h"
@@ -16,12 +15,12 @@ void removeTrailingBlanks(std::string& s) {
 
 } // namespace
 
-IniProfileStore::IniProfileStore(std::string path, Hooks hooks)
-    : path_(std::move(path)), hooks_(std::move(hooks)) {}
+IniProfileStore::IniProfileStore(std::string path, SettingsFile& file, Hooks hooks)
+    : path_(std::move(path)), file_(file), hooks_(std::move(hooks)) {}
 
 std::string IniProfileStore::read(std::string_view section, std::string_view key,
                                   std::string_view fallback) {
-    const FileContent file = readWholeFile(path_, kMaxFileBytes);
+    const FileContent file = file_.read(path_, kMaxFileBytes);
     if (file.status != FileContent::Read) return std::string(fallback);
     auto value = IniDocument(file.bytes).find(section, key);
     if (!value) return std::string(fallback);
@@ -31,14 +30,14 @@ std::string IniProfileStore::read(std::string_view section, std::string_view key
 }
 
 bool IniProfileStore::write(const std::vector<services::ProfileEntry>& entries) {
-    const FileContent file = readWholeFile(path_, kMaxFileBytes);
+    const FileContent file = file_.read(path_, kMaxFileBytes);
     // A file we cannot read may hold anything: leave it alone rather than lose it.
     if (file.status == FileContent::Unreadable) return false;
     IniDocument document;
     if (file.status == FileContent::Read) document = IniDocument(file.bytes);
     for (const auto& e : entries)
         document.set(e.section, e.key, e.value);
-    return replaceFile(path_, document.text(), hooks_.beforeRename);
+    return file_.replace(path_, document.text(), hooks_.beforeRename);
 }
 
 } // namespace tavren::ini

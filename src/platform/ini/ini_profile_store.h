@@ -1,14 +1,15 @@
 #pragma once
 
 #include "platform/services/profile_store.h"
+#include "settings_file.h"
 
 #include <functional>
 #include <string>
 
 namespace tavren::ini {
 
-// The settings file as an INI file on disk. Every read looks at the file as it is
-// now; every write edits the current file and replaces it in one atomic step.
+// The settings file as an INI file, on whichever file system `file` reaches. Every read looks at
+// the file as it is now; every write edits the current file and replaces it in one atomic step.
 //
 // Written here rather than with an INI library: the libraries at hand rewrite
 // the whole file from their own model (dropping lines they do not understand and
@@ -26,7 +27,7 @@ public:
         std::function<void()> beforeRename;
     };
 
-    explicit IniProfileStore(std::string path, Hooks hooks = {});
+    IniProfileStore(std::string path, SettingsFile& file, Hooks hooks = {});
 
     std::string read(std::string_view section, std::string_view key,
                      std::string_view fallback) override;
@@ -36,6 +37,7 @@ public:
 
 private:
     std::string path_;
+    SettingsFile& file_;
     Hooks hooks_;
 };
 

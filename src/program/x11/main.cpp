@@ -8,10 +8,11 @@
 #include "command_line.h"
 #include "platform/dbus/dbus_conversation.h"
 #include "platform/ini/ini_profile_store.h"
-#include "platform/ini/profile_path.h"
 #include "platform/posix/end_signals.h"
 #include "platform/posix/iconv_text_codec.h"
 #include "platform/posix/posix_files.h"
+#include "platform/posix/posix_settings_file.h"
+#include "platform/posix/xdg_profile_path.h"
 #include "platform/qt/qt_end_requests.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_open_dialog.h"
@@ -80,7 +81,8 @@ int main(int argc, char** argv) {
                                 : services::NoDiagnostics::instance();
 
         dbus::DBusConversation conversation;
-        ini::IniProfileStore profile(ini::defaultProfilePath());
+        posix::PosixSettingsFile settingsFile;
+        ini::IniProfileStore profile(posix::defaultProfilePath(), settingsFile);
 
         app::MainWindow window(services::Services{events, windowManager, stacking, input->keyboard,
                                                   input->monitor, conversation, profile, files,

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace tavren::ini {
+namespace tavren::posix {
 
 // Where the settings file lives: $XDG_CONFIG_HOME/tavren/QVRL2.ini, or
 // ~/.config/tavren/QVRL2.ini. The same for every run, whatever the working
@@ -13,4 +13,4 @@ std::string profilePath(const char* xdgConfigHome, const char* home);
 // for a missing HOME).
 std::string defaultProfilePath();
 
-} // namespace tavren::ini
+} // namespace tavren::posix

@@ -1,10 +1,10 @@
-#include "profile_path.h"
+#include "xdg_profile_path.h"
 
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 
-namespace tavren::ini {
+namespace tavren::posix {
 
 namespace {
 
@@ -32,4 +32,4 @@ std::string defaultProfilePath() {
     return profilePath(std::getenv("XDG_CONFIG_HOME"), home);
 }
 
-} // namespace tavren::ini
+} // namespace tavren::posix

@@ -1,4 +1,4 @@
-#include "file_io.h"
+#include "posix_settings_file.h"
 
 #include "platform/posix/descriptor.h"
 
@@ -11,9 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tavren::ini {
+namespace tavren::posix {
 
-using posix::Descriptor;
+using ini::FileContent;
 
 namespace {
 
@@ -91,7 +91,7 @@ void removeAbandonedTemporaries(const std::string& dir, const std::string& path)
 
 } // namespace
 
-FileContent readWholeFile(const std::string& path, std::size_t maxBytes) {
+FileContent PosixSettingsFile::read(const std::string& path, std::size_t maxBytes) {
     FileContent result;
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
@@ -115,8 +115,8 @@ FileContent readWholeFile(const std::string& path, std::size_t maxBytes) {
     return result;
 }
 
-bool replaceFile(const std::string& requestedPath, const std::string& bytes,
-                 const std::function<void()>& beforeRename) {
+bool PosixSettingsFile::replace(const std::string& requestedPath, const std::string& bytes,
+                                const std::function<void()>& beforeRename) {
     const std::string path = resolveLink(requestedPath);
     if (isFrozen(path)) return false;
     const std::string dir = parentOf(path);
@@ -147,4 +147,4 @@ bool replaceFile(const std::string& requestedPath, const std::string& bytes,
     return true;
 }
 
-} // namespace tavren::ini
+} // namespace tavren::posix

@@ -1,0 +1,43 @@
+#include "win32_event_loop.h"
+
+#include <windows.h>
+
+namespace tavren::win32 {
+
+namespace {
+
+void dispatch(MSG& msg) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+}
+
+} // namespace
+
+void Win32EventLoop::processPendingEvents() {
+    MSG msg;
+    while (!quitSeen_ && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        // The quit message taken here still has to end exec().
+        if (msg.message == WM_QUIT) {
+            quitSeen_ = true;
+            return;
+        }
+        dispatch(msg);
+    }
+}
+
+void Win32EventLoop::quit() {
+    ending_ = true;
+    ::PostQuitMessage(0);
+}
+
+int Win32EventLoop::exec() {
+    MSG msg;
+    while (!quitSeen_) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) break;
+        dispatch(msg);
+    }
+    return 0;
+}
+
+} // namespace tavren::win32

@@ -1,0 +1,103 @@
+#include "delivery/send_keys.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/system_foreground_calls.h"
+#include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_window_manager.h"
+#include "target_process.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tavren::win32 {
+namespace {
+
+using services::TypeResult;
+using testing::TargetProcess;
+using testing::waitFor;
+
+class Win32KeyboardTest : public ::testing::Test {
+protected:
+    SystemForegroundCalls calls;
+    Win32WindowManager manager{calls};
+    Win32Keyboard keyboard;
+
+    void bringToFront(HWND window) {
+        manager.bringToFront(fromHwnd(window));
+        ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }));
+    }
+    TypeResult type(HWND window, const std::string& sendKeys) {
+        const auto keys = delivery::parseSendKeys(sendKeys);
+        EXPECT_TRUE(keys.has_value()) << sendKeys;
+        return keyboard.type(fromHwnd(window), keys.value_or(services::KeySequence{}));
+    }
+    // Types into a fresh target and returns what its edit control received.
+    std::string typedInto(const std::string& sendKeys, const std::string& expected) {
+        TargetProcess target({L"v:keyboard target"});
+        bringToFront(target.window());
+        EXPECT_EQ(type(target.window(), sendKeys), TypeResult::Typed);
+        waitFor([&] { return target.typedText().size() >= expected.size(); });
+        return target.typedText();
+    }
+};
+
+TEST_F(Win32KeyboardTest, TypesAscii) {
+    const std::string text = "Hello, World 0123456789 abcxyz";
+    EXPECT_EQ(typedInto(text, text), text);
+}
+
+TEST_F(Win32KeyboardTest, TypesShiftedSymbolsQuotedInBraces) {
+    EXPECT_EQ(typedInto("!@#$&*_|:\"<>?{+}{^}{%}{~}{(}{)}{{}{}}", "!@#$&*_|:\"<>?+^%~(){}"),
+              "!@#$&*_|:\"<>?+^%~(){}");
+}
+
+TEST_F(Win32KeyboardTest, TypesJapaneseAndFullWidthTextExactly) {
+    const std::string text = "攻撃開始！集合＠本陣ｶﾀｶﾅ￥";
+    EXPECT_EQ(typedInto(text, text), text);
+}
+
+TEST_F(Win32KeyboardTest, TypesCharactersBeyondTheBasicPlane) {
+    const std::string text = "a😀b";
+    EXPECT_EQ(typedInto(text, text), text);
+}
+
+TEST_F(Win32KeyboardTest, EnterArrivesAsTheReturnKeyWithItsScanCode) {
+    TargetProcess target({L"v:keyboard enter"});
+    bringToFront(target.window());
+    ASSERT_EQ(type(target.window(), "ab~"), TypeResult::Typed);
+    ASSERT_TRUE(waitFor([&] { return target.typedText() == "ab\r"; })) << target.typedText();
+    const auto keys = target.keysDown();
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "13 28 0"), keys.end())
+        << "no VK_RETURN, scan 0x1C";
+}
+
+TEST_F(Win32KeyboardTest, NamedKeysArriveAsVirtualKeysWithScanCodes) {
+    TargetProcess target({L"v:keyboard named"});
+    bringToFront(target.window());
+    ASSERT_EQ(type(target.window(), "{LEFT}{F5}{TAB}"), TypeResult::Typed);
+    ASSERT_TRUE(waitFor([&] { return target.keysDown().size() >= 3; }));
+    const auto keys = target.keysDown();
+    // VK_LEFT is an extended key (E0 4B); F5 is 3F; Tab 0F.
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "37 75 1"), keys.end());
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "116 63 0"), keys.end());
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "9 15 0"), keys.end());
+}
+
+TEST_F(Win32KeyboardTest, StopsWhenAnotherWindowIsInFront) {
+    TargetProcess intended({L"v:keyboard intended"});
+    TargetProcess other({L"v:keyboard other"});
+    bringToFront(other.window());
+    EXPECT_EQ(type(intended.window(), "never"), TypeResult::Interrupted);
+    // Nothing may land in the window that is in front instead.
+    EXPECT_EQ(type(other.window(), "z"), TypeResult::Typed);
+    ASSERT_TRUE(waitFor([&] { return !other.typedText().empty(); }));
+    EXPECT_EQ(other.typedText(), "z");
+    EXPECT_EQ(intended.typedText(), "");
+}
+
+TEST_F(Win32KeyboardTest, NoTargetTypesNothing) {
+    EXPECT_EQ(keyboard.type(0, {services::KeyStroke::text(U'a')}), TypeResult::Interrupted);
+}
+
+} // namespace
+} // namespace tavren::win32

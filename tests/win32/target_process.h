@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tavren::win32::testing {
+
+// Waits until `done` holds, checking every few milliseconds, for at most `limit`.
+bool waitFor(const std::function<bool()>& done,
+             std::chrono::milliseconds limit = std::chrono::seconds(20));
+
+// win32_test_target.exe running in its own process with the windows given
+// ("v:TITLE" shown, "h:TITLE" hidden); ended when this goes away.
+class TargetProcess {
+public:
+    explicit TargetProcess(const std::vector<std::wstring>& windows);
+    ~TargetProcess();
+    TargetProcess(const TargetProcess&) = delete;
+    TargetProcess& operator=(const TargetProcess&) = delete;
+
+    // The windows in the order given.
+    const std::vector<HWND>& windows() const { return windows_; }
+    HWND window() const { return windows_.at(0); }
+
+    // The log's lines so far.
+    std::vector<std::string> log() const;
+    // The characters the edit control received, as UTF-8.
+    std::string typedText() const;
+    // The keys pressed in the edit control, as "vk scan extended".
+    std::vector<std::string> keysDown() const;
+
+private:
+    std::wstring logPath_;
+    PROCESS_INFORMATION process_{};
+    std::vector<HWND> windows_;
+};
+
+} // namespace tavren::win32::testing
