@@ -1,5 +1,7 @@
 #include "delivery/send_keys.h"
 
+#include "text/utf8.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -65,41 +67,6 @@ std::optional<NamedKey> namedKey(std::string_view name) {
             return static_cast<NamedKey>(static_cast<int>(NamedKey::F1) + n - 1);
     }
     return std::nullopt;
-}
-
-// Decodes one UTF-8 character at `pos`, advancing it; nothing for invalid,
-// overlong or surrogate encodings.
-std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos) {
-    if (pos >= text.size()) return std::nullopt;
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    int length = 0;
-    char32_t cp = 0;
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        cp = lead & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    if (pos + length > text.size()) return std::nullopt;
-    for (int i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) return std::nullopt;
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return std::nullopt;
-    pos += length;
-    return cp;
 }
 
 // What one character of the text types; an empty sequence for a line feed.
@@ -179,7 +146,7 @@ private:
         default:
             break;
         }
-        const auto character = decodeUtf8(text_, pos_);
+        const auto character = text::decodeCharacter(text_, pos_);
         if (!character) return false;
         const auto strokes = strokesForCharacter(*character, mods);
         if (!strokes) return false;
@@ -218,7 +185,7 @@ private:
             one.push_back(KeyStroke::key(*key, mods));
         } else {
             std::size_t at = 0;
-            const auto character = decodeUtf8(name, at);
+            const auto character = text::decodeCharacter(name, at);
             if (!character || at != name.size()) return false;
             auto strokes = strokesForCharacter(*character, mods);
             if (!strokes) return false;

@@ -19,21 +19,26 @@ std::size_t announcedLength(unsigned char lead) {
 
 } // namespace
 
-std::size_t validSequenceLength(std::string_view text, std::size_t pos) {
-    if (pos >= text.size()) return 0;
+std::optional<char32_t> decodeCharacter(std::string_view text, std::size_t& pos) {
+    if (pos >= text.size()) return std::nullopt;
     const auto lead = static_cast<unsigned char>(text[pos]);
     const std::size_t n = announcedLength(lead);
-    if (n <= 1) return n;
-    if (pos + n > text.size()) return 0;
-    char32_t cp = lead & (0x7F >> n);
+    if (n == 0 || pos + n > text.size()) return std::nullopt;
+    char32_t cp = n == 1 ? lead : lead & (0x7F >> n);
     for (std::size_t k = 1; k < n; ++k) {
-        if (!isContinuationByte(text[pos + k])) return 0;
+        if (!isContinuationByte(text[pos + k])) return std::nullopt;
         cp = (cp << 6) | (static_cast<unsigned char>(text[pos + k]) & 0x3F);
     }
     // Overlong forms, surrogates and values beyond Unicode are not UTF-8.
     static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMinimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return n;
+    if (cp < kMinimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+    pos += n;
+    return cp;
+}
+
+std::size_t validSequenceLength(std::string_view text, std::size_t pos) {
+    const std::size_t start = pos;
+    return decodeCharacter(text, pos) ? pos - start : 0;
 }
 
 bool isValidUtf8(std::string_view text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,10 @@ inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD"; // U+F
 // when none does (a stray continuation byte, a cut, overlong or surrogate
 // sequence, a value beyond Unicode).
 std::size_t validSequenceLength(std::string_view text, std::size_t pos);
+
+// The character that starts at text[pos], advancing pos past it; nothing (pos
+// unchanged) where no well-formed character starts.
+std::optional<char32_t> decodeCharacter(std::string_view text, std::size_t& pos);
 
 bool isValidUtf8(std::string_view text);
 

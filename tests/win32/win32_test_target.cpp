@@ -90,9 +90,9 @@ int main() {
     RegisterClassW(&cls);
 
     for (int i = 2; i < argc; ++i) {
-        const std::wstring spec = argv[i];
-        const bool shown = spec.rfind(L"v:", 0) == 0;
-        const std::wstring title = spec.size() >= 2 ? spec.substr(2) : L"";
+        const std::wstring argument = argv[i];
+        const bool shown = argument.rfind(L"v:", 0) == 0;
+        const std::wstring title = argument.size() >= 2 ? argument.substr(2) : L"";
         HWND window =
             CreateWindowExW(0, cls.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 100 + 40 * i,
                             100 + 30 * i, 400, 200, nullptr, nullptr, cls.hInstance, nullptr);
