@@ -4,6 +4,7 @@
 #include "platform/x11/lingering_bindings.h"
 #include "platform/x11/synthesis_ledger.h"
 #include "platform/x11/x11_connection.h"
+#include "platform/x11/xtest_keyboard_state.h"
 
 #include <chrono>
 #include <memory>
@@ -43,6 +44,7 @@ private:
     DisplayPtr display_;
     SynthesisLedger& ledger_;
     std::unique_ptr<LingeringBindings> bindings_;
+    std::unique_ptr<XTestKeyboardState> xtest_;
 };
 
 } // namespace tavren::x11
