@@ -174,6 +174,16 @@ std::vector<unsigned long> Desktop::keyboardMapping() {
     return mapping;
 }
 
+bool Desktop::keyboardMappingBecomes(const std::vector<unsigned long>& expected,
+                                     std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (keyboardMapping() == expected) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
 int Desktop::run(const std::string& command) {
     return std::system(command.c_str());
 }

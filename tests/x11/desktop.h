@@ -60,6 +60,10 @@ public:
 
     // The core keyboard mapping, every keycode.
     std::vector<unsigned long> keyboardMapping();
+    // Waits (bounded) until the keyboard mapping is `expected` again, as it is
+    // once bindings of typed characters have been given back.
+    bool keyboardMappingBecomes(const std::vector<unsigned long>& expected,
+                                std::chrono::milliseconds timeout = 10000ms);
 
     // Runs a shell command (xdotool) and waits for it.
     static int run(const std::string& command);

@@ -75,4 +75,31 @@ INSTANTIATE_TEST_SUITE_P(
                       GtkCase{"MixedLine", x11test::mixedJapaneseLine(3, 60)}),
     [](const ::testing::TestParamInfo<GtkCase>& info) { return info.param.name; });
 
+// "＠" bound to a spare keycode for a Qt window lingers there for later
+// orders: into a GTK 3 entry it still goes through GTK's Unicode entry.
+TEST(GtkTypingAfterAnotherWindow, ACharacterStillBoundElsewhereDoesNotStartACompose) {
+    Desktop desktop;
+    x11::SynthesisLedger ledger;
+    x11::X11Keyboard keyboard{nullptr, ledger};
+    const std::string qtLog = desktop.directory() + "/qt.log";
+    const std::string gtkLog = desktop.directory() + "/gtk.log";
+    const auto qt = desktop.startTarget(qtLog, "Qt Edit");
+    const auto entry = desktop.startGtkTarget(gtkLog, "GTK Entry");
+    ASSERT_TRUE(qt && entry);
+    const auto keys = delivery::parseSendKeys("突撃開始＠\r\nafter\r\n");
+    ASSERT_TRUE(keys);
+
+    ASSERT_TRUE(desktop.activate(qt->window()));
+    ASSERT_EQ(keyboard.type(static_cast<services::WindowHandle>(qt->window()), *keys),
+              TypeResult::Typed);
+    ASSERT_TRUE(desktop.activate(entry->window()));
+    ASSERT_EQ(keyboard.type(static_cast<services::WindowHandle>(entry->window()), *keys),
+              TypeResult::Typed);
+
+    EXPECT_EQ(Desktop::readFile(qtLog), "突撃開始＠\nafter\n");
+    EXPECT_EQ(Desktop::waitForFile(
+                  gtkLog, [](const std::string& s) { return s.find("after\n") != s.npos; }),
+              "突撃開始＠\nafter\n");
+}
+
 } // namespace

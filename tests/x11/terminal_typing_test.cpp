@@ -62,15 +62,6 @@ protected:
     x11::X11Keyboard keyboard{nullptr, ledger};
 
     std::string log(const std::string& name) const { return desktop.directory() + "/" + name; }
-
-    // The bound keycodes are given back once the idle time has passed.
-    bool mapComesBack(const std::vector<unsigned long>& before) {
-        for (int i = 0; i < 200; ++i) {
-            if (desktop.keyboardMapping() == before) return true;
-            std::this_thread::sleep_for(50ms);
-        }
-        return false;
-    }
 };
 
 TEST_F(TerminalTypingTest, HundredLongLinesArriveExactlyInXterm) {
@@ -87,7 +78,8 @@ TEST_F(TerminalTypingTest, HundredLongLinesArriveExactlyInXterm) {
         Desktop::waitForFile(log("term.log"),
                              [&](const std::string& s) { return s.size() >= expected.size(); }),
         expected);
-    EXPECT_TRUE(mapComesBack(before));
+    // The bound keycodes are given back once the idle time has passed.
+    EXPECT_TRUE(desktop.keyboardMappingBecomes(before));
 }
 
 struct StopCase {
@@ -155,7 +147,8 @@ TEST_F(TerminalTypingTest, AWindowThatDoesNotAnswerItsPingReceivesEveryCharacter
     ASSERT_EQ(result, TypeResult::Typed);
     EXPECT_EQ(Desktop::waitForFile(log("qt.log"), [](const std::string& s) { return !s.empty(); }),
               "攻撃開始abc\n");
-    EXPECT_TRUE(mapComesBack(before));
+    // The bound keycodes are given back once the idle time has passed.
+    EXPECT_TRUE(desktop.keyboardMappingBecomes(before));
 }
 
 } // namespace

@@ -13,11 +13,28 @@ bool sendKeysyms(Display* display, XkbDescPtr desc, int first, int last) {
     return XkbChangeMap(display, desc, &changes);
 }
 
+// Gives the key one level, or two selected by Shift alone (Caps Lock does not
+// reach them), and its characters. Set by hand: Xlib's XkbChangeTypesOfKey
+// crashes on keys it changed before.
+bool setKey(XkbDescPtr desc, KeyCode keycode, const BoundLevels& levels) {
+    const bool two = levels[1] != NoSymbol;
+    const int width = two ? 2 : 1;
+    KeySym* syms = XkbResizeKeySyms(desc, keycode, width);
+    if (!syms) return false;
+    XkbSymMapPtr key = &desc->map->key_sym_map[keycode];
+    key->kt_index[0] = two ? XkbTwoLevelIndex : XkbOneLevelIndex;
+    key->group_info = XkbSetNumGroups(0, 1);
+    key->width = static_cast<unsigned char>(width);
+    syms[0] = levels[0];
+    if (two) syms[1] = levels[1];
+    return true;
+}
+
 } // namespace
 
 KeymapOverride::KeymapOverride(Display* display) : display_(display) {}
 
-bool KeymapOverride::bind(const std::vector<std::pair<KeyCode, KeySym>>& bindings) {
+bool KeymapOverride::bind(const std::vector<SlotBinding>& bindings) {
     if (bindings.empty()) return true;
     if (!original_) {
         // Two copies: one to edit, one kept intact to restore from.
@@ -30,13 +47,38 @@ bool KeymapOverride::bind(const std::vector<std::pair<KeyCode, KeySym>>& binding
         }
     }
     int first = 255, last = 0;
-    for (const auto& [keycode, keysym] : bindings) {
-        int oneLevel[XkbNumKbdGroups] = {XkbOneLevelIndex, XkbOneLevelIndex, XkbOneLevelIndex,
-                                         XkbOneLevelIndex};
-        if (XkbChangeTypesOfKey(working_.get(), keycode, 1, XkbGroup1Mask, oneLevel, nullptr) !=
-            Success)
-            return false;
-        XkbKeySymsPtr(working_.get(), keycode)[0] = keysym;
+    std::map<KeyCode, BoundLevels> changed;
+    for (const auto& binding : bindings) {
+        const auto keycode = static_cast<KeyCode>(binding.keycode);
+        auto known = changed.find(keycode);
+        if (known == changed.end()) {
+            const auto held = bound_.find(keycode);
+            known = changed
+                        .emplace(keycode, held == bound_.end() ? BoundLevels{NoSymbol, NoSymbol}
+                                                               : held->second)
+                        .first;
+        }
+        BoundLevels& levels = known->second;
+        switch (binding.level) {
+        case SlotLevel::Both:
+            // Both levels rather than one: narrowing a key of two levels to
+            // one crashes Xlib's XkbChangeTypesOfKey.
+            levels = {binding.keysym, binding.keysym};
+            break;
+        case SlotLevel::First:
+            // A key of one level types its character with Shift too: it keeps
+            // doing so until its second level is bound.
+            levels[0] = binding.keysym;
+            break;
+        case SlotLevel::Second:
+            if (levels[0] == NoSymbol) levels[0] = binding.keysym;
+            levels[1] = binding.keysym;
+            break;
+        }
+    }
+    for (const auto& [keycode, levels] : changed) {
+        if (!setKey(working_.get(), keycode, levels)) return false;
+        bound_[keycode] = levels;
         first = std::min<int>(first, keycode);
         last = std::max<int>(last, keycode);
     }
@@ -50,6 +92,7 @@ void KeymapOverride::restore() {
     sendKeysyms(display_, original_.get(), touchedFirst_, touchedLast_);
     XSync(display_, False);
     touchedFirst_ = touchedLast_ = 0;
+    bound_.clear();
     original_.reset();
     working_.reset();
 }

@@ -1,13 +1,20 @@
 #pragma once
 
+#include "platform/x11/binding_plan.h"
 #include "platform/x11/keyboard_map.h"
 
 #include <X11/Xlib.h>
 
-#include <utility>
+#include <array>
+#include <map>
 #include <vector>
 
 namespace tavren::x11 {
+
+// What a spare keycode is bound to: the character of its first shift level and,
+// when it has two, of its second (NoSymbol: one level, the same with Shift;
+// the same character twice also types it whatever the shift state).
+using BoundLevels = std::array<KeySym, 2>;
 
 // Binds keysyms that are not on the keyboard map to spare keycodes and puts the
 // map back as it was. Each binding is one XKB request covering every key of the
@@ -22,19 +29,24 @@ public:
     KeymapOverride(const KeymapOverride&) = delete;
     KeymapOverride& operator=(const KeymapOverride&) = delete;
 
-    // Binds each keysym to its keycode at every level, in one request. False when
-    // the map could not be fetched or changed.
-    bool bind(const std::vector<std::pair<KeyCode, KeySym>>& bindings);
+    // Binds each keysym to its keycode and level, in one request; a keycode
+    // bound before keeps its other level. False when the map could not be
+    // fetched or changed.
+    bool bind(const std::vector<SlotBinding>& bindings);
 
     // Puts back every keycode bound so far (one request). Safe to call twice.
     void restore();
 
     bool active() const { return touchedFirst_ != 0; }
 
+    // Every keycode bound now.
+    const std::map<KeyCode, BoundLevels>& bound() const { return bound_; }
+
 private:
     Display* display_;
     XkbDescHandle original_;
     XkbDescHandle working_;
+    std::map<KeyCode, BoundLevels> bound_;
     int touchedFirst_ = 0;
     int touchedLast_ = 0;
 };

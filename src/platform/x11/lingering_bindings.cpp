@@ -1,5 +1,7 @@
 #include "platform/x11/lingering_bindings.h"
 
+#include <algorithm>
+
 namespace tavren::x11 {
 
 LingeringBindings::LingeringBindings(const char* displayName, std::chrono::milliseconds idleTime)
@@ -13,7 +15,7 @@ LingeringBindings::~LingeringBindings() {
     }
     changed_.notify_all();
     restorer_.join();
-    restoreLocked();
+    override_.restore();
 }
 
 void LingeringBindings::beginOrder() {
@@ -21,7 +23,18 @@ void LingeringBindings::beginOrder() {
     typing_ = true;
 }
 
-bool LingeringBindings::bind(const std::vector<std::pair<KeyCode, KeySym>>& bindings) {
+std::map<KeyCode, BoundLevels> LingeringBindings::bound() {
+    std::lock_guard lock(mutex_);
+    return override_.bound();
+}
+
+bool LingeringBindings::earlierKeysMayBeUnread() {
+    std::lock_guard lock(mutex_);
+    return Clock::now() < unreadUntil_;
+}
+
+bool LingeringBindings::bind(const std::vector<SlotBinding>& bindings) {
+    if (bindings.empty()) return true;
     std::lock_guard lock(mutex_);
     const bool bound = override_.bind(bindings);
     // The keys that follow go out on another connection: the server must have
@@ -30,37 +43,24 @@ bool LingeringBindings::bind(const std::vector<std::pair<KeyCode, KeySym>>& bind
     return bound;
 }
 
-bool LingeringBindings::active() {
-    std::lock_guard lock(mutex_);
-    return override_.active();
-}
-
-void LingeringBindings::restoreWhenSafe(bool read) {
+void LingeringBindings::waitUntilRebindable(bool readSoFar) {
     std::unique_lock lock(mutex_);
-    if (!override_.active()) return;
-    const auto until = read ? keepUntil_ : std::max(keepUntil_, Clock::now() + idleTime_);
+    const auto until = readSoFar ? unreadUntil_ : std::max(unreadUntil_, Clock::now() + idleTime_);
     lock.unlock();
     std::this_thread::sleep_until(until);
     lock.lock();
-    keepUntil_ = {};
-    restoreLocked();
+    unreadUntil_ = {};
 }
 
 void LingeringBindings::endOrder(bool read) {
     {
         std::lock_guard lock(mutex_);
         typing_ = false;
-        if (read && Clock::now() >= keepUntil_) {
-            restoreLocked();
-            return;
-        }
-        if (!read) keepUntil_ = std::max(keepUntil_, Clock::now() + idleTime_);
+        const auto now = Clock::now();
+        if (!read) unreadUntil_ = std::max(unreadUntil_, now + idleTime_);
+        lingerUntil_ = std::max(unreadUntil_, now + idleTime_);
     }
     changed_.notify_all();
-}
-
-void LingeringBindings::restoreLocked() {
-    override_.restore();
 }
 
 void LingeringBindings::restoreWhenIdle() {
@@ -70,11 +70,11 @@ void LingeringBindings::restoreWhenIdle() {
             changed_.wait(lock);
             continue;
         }
-        if (Clock::now() >= keepUntil_) {
-            restoreLocked();
+        if (Clock::now() >= lingerUntil_) {
+            override_.restore();
             continue;
         }
-        changed_.wait_until(lock, keepUntil_);
+        changed_.wait_until(lock, lingerUntil_);
     }
 }
 

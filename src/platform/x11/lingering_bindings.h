@@ -7,23 +7,26 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace tavren::x11 {
 
 // Spare keycodes bound to characters that are not on the keyboard map, kept
-// bound for as long as some window may still read keys typed with them.
+// bound for as long as some window may still read keys typed with them, and
+// a little longer for later orders to reuse.
 //
 // A client looks a keycode up in the map it holds when it reads the key, not
 // when the key was typed, and it re-reads the map as soon as it learns of a
 // change, even one queued after keys it has not read yet. So a binding may
 // change only once the window has provably read every key typed with it (it
 // answered its pings), or after an idle time long enough for a window that was
-// merely late (stopped, swapping, busy) to catch up. Until then bindings linger,
-// and a later order reuses them instead of changing the map again.
+// merely late (stopped, swapping, busy) to catch up. Every change of the map
+// also makes each client (the window manager first) re-read it, so bindings
+// linger for the idle time after the last order whatever happened: an order
+// typed meanwhile with the same characters changes nothing.
 //
 // Owns a connection of its own that nothing else touches, used under a lock by
 // the caller's thread and by the thread that puts the map back once the idle
@@ -40,32 +43,34 @@ public:
     LingeringBindings(const LingeringBindings&) = delete;
     LingeringBindings& operator=(const LingeringBindings&) = delete;
 
-    // While an order is being typed the idle restore does not run.
+    // While an order is being typed the idle restore does not run, and what
+    // bound() tells stays true.
     void beginOrder();
 
-    // Binds each keysym to its keycode (spare keycodes, free now), in one
-    // request, applied by the server before anything sent afterwards.
-    bool bind(const std::vector<std::pair<KeyCode, KeySym>>& bindings);
+    // The keycodes bound now and their characters.
+    std::map<KeyCode, BoundLevels> bound();
 
-    // Whether any keycode is bound now.
-    bool active();
+    // Whether keys typed by an earlier order may still be unread: its window
+    // did not answer, and the idle time since has not passed.
+    bool earlierKeysMayBeUnread();
 
-    // Makes every keycode free again once that is safe: at once when the
-    // window read all keys typed since the last restore (`read`) and no earlier
-    // order's keys are still unaccounted for, else after the idle time (this
-    // call then blocks until then). For an order that needs more characters
-    // than there are spare keycodes.
-    void restoreWhenSafe(bool read);
+    // Binds each keysym to its keycode and level, in one request, applied by
+    // the server before anything sent afterwards. Keycodes not named keep
+    // their bindings.
+    bool bind(const std::vector<SlotBinding>& bindings);
 
-    // Ends the order: restores at once when `read` allows it, otherwise leaves
-    // the bindings in place for the idle time, after which they are restored
-    // in the background unless another order has begun.
+    // Blocks until every binding may change: at once when the window read all
+    // keys of this order so far (`readSoFar`) and no earlier order's keys are
+    // unaccounted for, else once the idle time has passed.
+    void waitUntilRebindable(bool readSoFar);
+
+    // Ends the order: the bindings linger for the idle time, after which they
+    // are restored in the background unless another order has begun.
     void endOrder(bool read);
 
     std::chrono::milliseconds idleTime() const { return idleTime_; }
 
 private:
-    void restoreLocked();
     void restoreWhenIdle();
 
     DisplayPtr display_;
@@ -73,7 +78,8 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     KeymapOverride override_;
-    Clock::time_point keepUntil_{};
+    Clock::time_point unreadUntil_{};
+    Clock::time_point lingerUntil_{};
     bool typing_ = false;
     bool ending_ = false;
     std::thread restorer_;

@@ -88,33 +88,33 @@ private:
 
 // Modifier keys that were down when typing began are released for its duration
 // and pressed again afterwards. Keys held on a physical keyboard cannot be
-// released from here (XTest acts on its own device); those stay down and
-// `stillHeld()` reports their modifiers.
+// released from here (XTest acts on its own device), and are left alone: a
+// release and press of their own on the XTest device would leave that one
+// holding them once the user lets go, and Shift typed later would do nothing.
+// Those stay down and `stillHeld()` reports their modifiers.
 class HeldModifierRelease {
 public:
-    HeldModifierRelease(Display* display, KeyPresser& presser, const KeyboardMap& map)
+    HeldModifierRelease(Display* display, KeyPresser& presser, const KeyboardMap& map,
+                        XTestKeyboardState& xtest)
         : display_(display), presser_(presser) {
         std::array<char, 32> keys{};
         XQueryKeymap(display_, keys.data());
         const XkbDescRec& xkb = map.description();
+        std::vector<KeyCode> down;
         for (int code = xkb.min_key_code; code <= xkb.max_key_code; ++code) {
             const auto keycode = static_cast<KeyCode>(code);
             if (isDown(keys, keycode) && xkb.map->modmap[keycode] != 0 &&
-                keycode != map.modifierKey(LockMask).value_or(0)) {
-                // Pressed first so that the release has a key down on the XTest
-                // device to act on whoever holds it: the ledger then sees both.
-                presser_.press(keycode);
-                presser_.release(keycode);
-                released_.push_back(keycode);
-            }
+                keycode != map.modifierKey(LockMask).value_or(0))
+                down.push_back(keycode);
         }
-        if (released_.empty()) return;
+        if (down.empty()) return;
+        if (const auto synthesised = xtest.keysDown())
+            for (KeyCode keycode : down)
+                if (isDown(*synthesised, keycode)) {
+                    presser_.release(keycode);
+                    released_.push_back(keycode);
+                }
         XSync(display_, False);
-        XQueryKeymap(display_, keys.data());
-        std::vector<KeyCode> releasedForGood;
-        for (KeyCode keycode : released_)
-            if (!isDown(keys, keycode)) releasedForGood.push_back(keycode);
-        released_ = std::move(releasedForGood);
         XkbStateRec state{};
         XkbGetState(display_, XkbUseCoreKbd, &state);
         stillHeld_ = state.base_mods | state.latched_mods;
@@ -214,11 +214,47 @@ struct OrderInProgress {
     bool read = true;
 };
 
+// How many strokes go out under one server grab. Every other client waits
+// meanwhile, the window manager included: a few hundred key events keep the
+// server for about a millisecond, and one focus check covers them all.
+constexpr std::size_t kStrokesPerGrab = 64;
+
+// The slots spare keycodes offer, free ones and those still bound from earlier
+// orders: first levels before second ones, so that most characters need no
+// Shift. While the user holds Shift a keycode is one slot, bound at one level.
+std::vector<BindingSlot> bindingSlots(const std::vector<KeyCode>& free,
+                                      const std::map<KeyCode, BoundLevels>& bound, bool perLevel) {
+    std::vector<BindingSlot> slots;
+    std::vector<std::pair<KeyCode, BoundLevels>> keys;
+    for (KeyCode keycode : free)
+        keys.emplace_back(keycode, BoundLevels{NoSymbol, NoSymbol});
+    for (const auto& entry : bound)
+        keys.push_back(entry);
+    std::sort(keys.begin(), keys.end());
+    if (!perLevel) {
+        for (const auto& [keycode, levels] : keys) {
+            const bool oneLevel = levels[1] == NoSymbol || levels[1] == levels[0];
+            slots.push_back({keycode, SlotLevel::Both, oneLevel ? levels[0] : NoSymbol, !oneLevel});
+        }
+        return slots;
+    }
+    for (const auto& [keycode, levels] : keys)
+        slots.push_back({keycode, SlotLevel::First, levels[0], false});
+    for (const auto& [keycode, levels] : keys)
+        slots.push_back({keycode, SlotLevel::Second, levels[1], false});
+    return slots;
+}
+
+KeyLocation locationOf(const BindingSlot& slot) {
+    return {slot.keycode, slot.level == SlotLevel::Second ? static_cast<unsigned>(ShiftMask) : 0u};
+}
+
 // What one call of type() does, start to end.
 class TypingRun {
 public:
-    TypingRun(Display* display, SynthesisLedger& ledger, LingeringBindings& bindings, Window target)
-        : display_(display), presser_(display, ledger), bindings_(bindings),
+    TypingRun(Display* display, SynthesisLedger& ledger, LingeringBindings& bindings,
+              XTestKeyboardState& xtest, Window target)
+        : display_(display), presser_(display, ledger), bindings_(bindings), xtest_(xtest),
           target_(display, target) {}
 
     TypeResult run(const KeySequence& keys) {
@@ -228,42 +264,45 @@ public:
         if (!target_.isForeground()) return TypeResult::Interrupted;
         auto map = KeyboardMap::fetch(display_);
         if (!map) return TypeResult::Failed;
-        // Characters still bound for an earlier order are on the map now and
-        // are typed with those keycodes; when the rest does not fit the free
-        // ones, the earlier bindings must go first, once that is safe.
-        if (bindings_.active() && offMapCharacters(keys, *map) > map->spareKeycodes().size()) {
-            bindings_.restoreWhenSafe(true);
-            map = KeyboardMap::fetch(display_);
-            if (!map) return TypeResult::Failed;
-        }
+        // Keycodes bound for earlier orders: their characters are on the map
+        // now, but may be bound anew in the middle of this order.
+        const std::map<KeyCode, BoundLevels> bound = bindings_.bound();
 
-        HeldModifierRelease held(display_, presser_, *map);
+        HeldModifierRelease held(display_, presser_, *map, xtest_);
         // Ctrl, Alt or Super held on a physical keyboard would turn characters into
         // shortcuts: typing nothing is the only safe answer.
         if (held.stillHeld() & ~(ShiftMask | LockMask | Mod5Mask | map->numLockMask()))
             return TypeResult::Failed;
         // A held Shift or AltGr changes the level of every key on the map; keys
-        // bound to spare keycodes have a single level and are immune to it.
+        // bound to spare keycodes at a single level are immune to it.
         const bool avoidLevels = held.stillHeld() & (ShiftMask | Mod5Mask);
 
         CapsLockOff capsLock(display_);
-        const bool gtk3 = runsGtk3(display_, target_.window());
+        std::optional<bool> gtk3;
         std::vector<PlannedStroke> plan;
+        const auto onMap = [&](KeySym keysym) -> std::optional<KeyLocation> {
+            auto location = map->find(keysym);
+            if (location && bound.count(location->keycode)) return std::nullopt;
+            return location;
+        };
         const auto add = [&](KeySym keysym, unsigned modifiers, bool named) {
             PlannedStroke planned{keysym, modifiers, {}};
-            if (!(avoidLevels && !named)) planned.location = map->find(keysym);
+            if (!(avoidLevels && !named)) planned.location = onMap(keysym);
             plan.push_back(planned);
         };
         for (const KeyStroke& stroke : keys) {
             const KeySym keysym = keysymFor(stroke);
-            if (gtk3 && !stroke.isNamed && stroke.modifiers == 0 && !map->find(keysym) &&
-                clashesWithGtk3Compose(keysym)) {
-                // GTK's own Unicode entry: Ctrl+Shift+U, the code point, space.
-                add(XK_u, ControlMask | ShiftMask, false);
-                for (char digit : hexDigits(keysym & 0xFFFFFF))
-                    add(static_cast<KeySym>(digit), 0, false);
-                add(XK_space, 0, false);
-                continue;
+            if (!stroke.isNamed && stroke.modifiers == 0 && clashesWithGtk3Compose(keysym) &&
+                !onMap(keysym)) {
+                if (!gtk3) gtk3 = runsGtk3(display_, target_.window());
+                if (*gtk3) {
+                    // GTK's own Unicode entry: Ctrl+Shift+U, the code point, space.
+                    add(XK_u, ControlMask | ShiftMask, false);
+                    for (char digit : hexDigits(keysym & 0xFFFFFF))
+                        add(static_cast<KeySym>(digit), 0, false);
+                    add(XK_space, 0, false);
+                    continue;
+                }
             }
             add(keysym, realModifiers(stroke.modifiers), stroke.isNamed);
         }
@@ -276,94 +315,86 @@ public:
             for (unsigned bit : kRealModifiers)
                 if ((needed & bit) && !modifierKeys.count(bit)) return TypeResult::Failed;
         }
-        const std::vector<KeyCode> spare = map->spareKeycodes();
+        std::vector<KeySym> needs;
         for (const auto& planned : plan)
-            if (!planned.location && spare.empty()) return TypeResult::Failed;
+            needs.push_back(planned.location ? NoSymbol : planned.keysym);
+        const BindingPlan bindingPlan(bindingSlots(map->spareKeycodes(), bound,
+                                                   !avoidLevels && modifierKeys.count(ShiftMask)),
+                                      needs, bindings_.earlierKeysMayBeUnread());
+        if (!bindingPlan.possible()) return TypeResult::Failed;
+        for (std::size_t i = 0; i < plan.size(); ++i)
+            if (const auto& slot = bindingPlan.slotOf(i)) plan[i].location = locationOf(*slot);
 
-        const TypeResult result = typeChunks(plan, spare, modifierKeys);
+        const TypeResult result = typeStretches(plan, bindingPlan, modifierKeys);
         order.read = typedAny_ ? target_.waitUntilProcessed() : true;
         return result;
     }
 
 private:
-    static std::size_t offMapCharacters(const KeySequence& keys, const KeyboardMap& map) {
-        std::vector<KeySym> distinct;
-        for (const KeyStroke& stroke : keys) {
-            const KeySym keysym = keysymFor(stroke);
-            if (!map.find(keysym) &&
-                std::find(distinct.begin(), distinct.end(), keysym) == distinct.end())
-                distinct.push_back(keysym);
-        }
-        return distinct.size();
-    }
-
-    TypeResult typeChunks(const std::vector<PlannedStroke>& plan, const std::vector<KeyCode>& spare,
-                          const std::map<unsigned, KeyCode>& modifierKeys) {
-        bool rebinding = false;
-        std::size_t next = 0;
-        while (next < plan.size()) {
-            // The longest stretch whose characters off the map fit the spare keycodes.
-            std::map<KeySym, KeyCode> bound;
-            std::size_t end = next;
-            for (; end < plan.size(); ++end) {
-                const auto& planned = plan[end];
-                if (planned.location || bound.count(planned.keysym)) continue;
-                if (bound.size() == spare.size()) break;
-                bound[planned.keysym] = spare[bound.size()];
-            }
-            if (!bound.empty()) {
-                // The keys of the previous stretch must be read with the map they
-                // were typed with: its keycodes are bound anew only once that is so.
-                if (rebinding) bindings_.restoreWhenSafe(target_.waitUntilProcessed());
-                std::vector<std::pair<KeyCode, KeySym>> bindings;
-                for (const auto& [keysym, keycode] : bound)
-                    bindings.emplace_back(keycode, keysym);
-                if (!bindings_.bind(bindings)) return TypeResult::Failed;
-                rebinding = true;
-            }
-            for (; next < end; ++next) {
-                const auto& planned = plan[next];
-                const KeyLocation location =
-                    planned.location ? *planned.location : KeyLocation{bound.at(planned.keysym), 0};
-                const TypeResult result = typeOne(location, planned.modifiers, modifierKeys);
-                if (result != TypeResult::Typed) return result;
-            }
+    TypeResult typeStretches(const std::vector<PlannedStroke>& plan, const BindingPlan& bindingPlan,
+                             const std::map<unsigned, KeyCode>& modifierKeys) {
+        bool first = true;
+        for (const BindingStretch& stretch : bindingPlan.stretches()) {
+            // The keys typed so far must be read with the map they were typed
+            // with: their keycodes are bound anew only once that is so.
+            if (!first)
+                bindings_.waitUntilRebindable(typedAny_ ? target_.waitUntilProcessed() : true);
+            first = false;
+            if (!bindings_.bind(stretch.bindings)) return TypeResult::Failed;
+            const TypeResult result = typeStrokes(plan, stretch.begin, stretch.end, modifierKeys);
+            if (result != TypeResult::Typed) return result;
         }
         return TypeResult::Typed;
     }
 
-    // One stroke, into the target and nowhere else.
+    // Strokes into the target and nowhere else.
+    //
+    // The foreground check and the keys after it are one step under a server
+    // grab: a focus change that is under way is a request of the window
+    // manager, so it is either done before the check, which then sees it, or
+    // waits until the keys have been delivered where the check found the focus.
     //
     // A key that is already down on the core keyboard (the user holding it, as
     // Enter is still held when it sends the send box) would be dropped by the
     // server: the stroke waits, bounded, for the user to let go. Waiting rather
     // than releasing the key from here leaves the user's own press and release
     // as they were and the devices' key states in agreement.
-    //
-    // The foreground check and the key are one step under a server grab: a
-    // focus change that is under way is a request of the window manager, so it
-    // is either done before the check, which then sees it, or waits until the
-    // key has been delivered where the check found the focus.
-    TypeResult typeOne(const KeyLocation& location, unsigned strokeModifiers,
-                       const std::map<unsigned, KeyCode>& modifierKeys) {
-        const auto giveUp = std::chrono::steady_clock::now() + kHeldKeyPatience;
-        for (;;) {
+    TypeResult typeStrokes(const std::vector<PlannedStroke>& plan, std::size_t next,
+                           std::size_t end, const std::map<unsigned, KeyCode>& modifierKeys) {
+        std::size_t waitedAt = end;
+        auto giveUp = std::chrono::steady_clock::now();
+        while (next < end) {
+            const std::size_t batchEnd = std::min(end, next + kStrokesPerGrab);
+            bool heldDown = false;
             {
                 ServerGrab grab(display_);
                 if (!target_.isForeground()) return TypeResult::Interrupted;
-                if (!isDownNow(display_, location.keycode)) {
-                    tap(location, strokeModifiers, modifierKeys);
-                    return TypeResult::Typed;
+                std::array<char, 32> down{};
+                XQueryKeymap(display_, down.data());
+                for (; next < batchEnd; ++next) {
+                    const auto& planned = plan[next];
+                    if (isDown(down, planned.location->keycode)) {
+                        heldDown = true;
+                        break;
+                    }
+                    tap(*planned.location, planned.modifiers, modifierKeys);
                 }
             }
+            if (!heldDown) continue;
+            if (waitedAt != next) {
+                waitedAt = next;
+                giveUp = std::chrono::steady_clock::now() + kHeldKeyPatience;
+            }
             // Outside the grab: the user's release may come through another client.
-            while (isDownNow(display_, location.keycode)) {
+            while (isDownNow(display_, plan[next].location->keycode)) {
                 if (std::chrono::steady_clock::now() >= giveUp) return TypeResult::Failed;
                 std::this_thread::sleep_for(kHeldKeyPoll);
             }
         }
+        return TypeResult::Typed;
     }
 
+    // Sent with the grab's end.
     void tap(const KeyLocation& location, unsigned strokeModifiers,
              const std::map<unsigned, KeyCode>& modifierKeys) {
         std::vector<KeyCode> modifiers;
@@ -375,13 +406,13 @@ private:
             presser_.press(location.keycode);
             presser_.release(location.keycode);
         }
-        XFlush(display_);
         typedAny_ = true;
     }
 
     Display* display_;
     KeyPresser presser_;
     LingeringBindings& bindings_;
+    XTestKeyboardState& xtest_;
     TargetWindow target_;
     bool typedAny_ = false;
 };
@@ -390,7 +421,8 @@ private:
 
 X11Keyboard::X11Keyboard(const char* displayName, SynthesisLedger& ledger)
     : display_(openDisplay(displayName)), ledger_(ledger),
-      bindings_(std::make_unique<LingeringBindings>(displayName, kBindingIdleTime)) {
+      bindings_(std::make_unique<LingeringBindings>(displayName, kBindingIdleTime)),
+      xtest_(std::make_unique<XTestKeyboardState>(display_.get())) {
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(display_.get(), &eventBase, &errorBase, &major, &minor))
         throw std::runtime_error("the X server lacks the XTest extension");
@@ -400,7 +432,7 @@ services::TypeResult X11Keyboard::type(services::WindowHandle target,
                                        const services::KeySequence& keys) {
     if (target == 0) return TypeResult::Interrupted;
     IgnoredXErrors ignoreErrors(display_.get());
-    TypingRun run(display_.get(), ledger_, *bindings_, static_cast<Window>(target));
+    TypingRun run(display_.get(), ledger_, *bindings_, *xtest_, static_cast<Window>(target));
     return run.run(keys);
 }
 

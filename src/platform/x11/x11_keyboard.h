@@ -4,6 +4,7 @@
 #include "platform/x11/lingering_bindings.h"
 #include "platform/x11/synthesis_ledger.h"
 #include "platform/x11/x11_connection.h"
+#include "platform/x11/xtest_keyboard_state.h"
 
 #include <chrono>
 #include <memory>
@@ -14,13 +15,15 @@ namespace tavren::x11 {
 //
 // Keys on the current keyboard map are typed with their keycode and the shift
 // level's modifiers. Characters that are not on it are bound to spare keycodes,
-// every distinct one of the order at once where the spare keycodes allow. A
-// binding changes only once the window has provably read the keys typed with
-// it (it answered its pings) or after `kBindingIdleTime` without an order:
-// until then it lingers, and later orders reuse it. An order with more distinct
-// characters than spare keycodes waits for that at each change of bindings. Caps Lock is unlocked
-// while typing and modifiers held down before typing are released, so that neither changes the
-// text; both are put back afterwards, on every path.
+// two to a keycode (its plain and its Shift level), every distinct one of the
+// order at once where they fit. A binding changes only once the window has
+// provably read the keys typed with it (it answered its pings) or after
+// `kBindingIdleTime`; bindings linger that long after every order, and later
+// orders reuse them. An order with more distinct characters than the slots
+// hold waits for that at each change of bindings. Keys go out in batches under
+// one server grab, after one foreground check. Caps Lock is unlocked while
+// typing and modifiers the XTest device holds are released, so that neither
+// changes the text; both are put back afterwards, on every path.
 //
 // Owns its own connection to the X server (waiting for the target reads events
 // from it). Records every key it fakes in `ledger`, which must outlive it.
@@ -43,6 +46,7 @@ private:
     DisplayPtr display_;
     SynthesisLedger& ledger_;
     std::unique_ptr<LingeringBindings> bindings_;
+    std::unique_ptr<XTestKeyboardState> xtest_;
 };
 
 } // namespace tavren::x11
