@@ -10,12 +10,17 @@ status=0
 for program in "$@"; do
     imports=$("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p')
     [ -n "$imports" ] || { echo "$program: no imports found (not a PE file?)" >&2; status=1; continue; }
+    foreign=0
     while read -r dll; do
         if ! tr '[:upper:]' '[:lower:]' <<<"$dll" | grep -Eq "$system"; then
             echo "$program imports $dll, which is not a system DLL" >&2
-            status=1
+            foreign=1
         fi
     done <<<"$imports"
-    [ $status -ne 0 ] || echo "$program: system DLLs only ($(echo $imports))"
+    if [ $foreign -eq 0 ]; then
+        echo "$program: system DLLs only ($(tr '\n' ' ' <<<"$imports"))"
+    else
+        status=1
+    fi
 done
 exit $status

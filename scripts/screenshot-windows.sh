@@ -6,7 +6,7 @@
 # Needs the Windows build (scripts/build-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=build-win
+build="build-win"
 out="${1:-docs/screenshot-windows.png}"
 [ -f "$build/tavren.exe" ] || { echo "no $build/tavren.exe: run scripts/build-windows.sh first" >&2; exit 1; }
 export WINEPREFIX="$PWD/$build/wineprefix"
