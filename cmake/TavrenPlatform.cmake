@@ -11,7 +11,7 @@
 
 if(WIN32)
     set(TAVREN_PLATFORM win32)
-    set(TAVREN_BACKEND_DIRS platform/ini platform/win32 tools/dde_link_monitor)
+    set(TAVREN_BACKEND_DIRS platform/ini platform/win32 platform/win32_view tools/dde_link_monitor)
     set(TAVREN_BACKEND_TEST_DIRS win32)
 else()
     set(TAVREN_PLATFORM x11)
