@@ -28,6 +28,7 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <exception>
 #include <shellapi.h>
 #include <string>
@@ -78,7 +79,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         win32::Win32View view;
         win32::Win32EventLoop events;
         win32::Win32OpenDialog openDialog;
-        win32::Win32Screens screens(view.scale());
+        win32::Win32Screens screens(static_cast<int>(std::lround(1440.0 / view.scale().perPixelY)));
         win32::Win32Files files;
         win32::Win32TextCodec codec;
 
