@@ -11,8 +11,9 @@
 
 if(WIN32)
     set(TAVREN_PLATFORM win32)
-    set(TAVREN_BACKEND_DIRS platform/ini platform/win32 tools/dde_link_monitor)
-    set(TAVREN_BACKEND_TEST_DIRS win32)
+    set(TAVREN_BACKEND_DIRS platform/ini platform/win32 platform/win32_view tools/dde_link_monitor
+        program/win32)
+    set(TAVREN_BACKEND_TEST_DIRS win32 win32_program)
 else()
     set(TAVREN_PLATFORM x11)
     set(TAVREN_BACKEND_DIRS platform/ini platform/posix)

@@ -10,4 +10,8 @@ export WINEPREFIX="$PWD/$build/wineprefix"
 # way out (and would end itself a minute after the last test).
 wineserver -p60
 trap 'wineserver -k 2>/dev/null || true' EXIT
+# Wine's background processes (services, the desktop's explorer) start with the
+# first program and keep its output open until the server ends: started here,
+# with nowhere to write, they do not hold a test's output (and ctest) for a minute.
+"$build/wine-run.sh" cmd /c exit </dev/null >/dev/null 2>&1 || true
 ctest --test-dir "$build" --output-on-failure -j2 "$@"

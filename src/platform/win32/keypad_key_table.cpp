@@ -1,0 +1,55 @@
+#include "platform/win32/keypad_key_table.h"
+
+#include "platform/win32/injected_input.h"
+
+namespace tavren::win32 {
+
+int keypadDigitOfScanCode(std::uint16_t makeCode, bool extended) {
+    if (extended) return -1;
+    switch (makeCode) {
+    case 0x52:
+        return 0;
+    case 0x4F:
+        return 1;
+    case 0x50:
+        return 2;
+    case 0x51:
+        return 3;
+    case 0x4B:
+        return 4;
+    case 0x4C:
+        return 5;
+    case 0x4D:
+        return 6;
+    case 0x47:
+        return 7;
+    case 0x48:
+        return 8;
+    case 0x49:
+        return 9;
+    default:
+        return -1;
+    }
+}
+
+void KeypadKeyTable::onKey(const RawKeyEvent& event) {
+    if (event.extraInformation == kTavrenInputMarker) return;
+    const int digit = keypadDigitOfScanCode(event.makeCode, event.extended);
+    if (digit < 0) return;
+    if (event.released) {
+        held_[digit] = false;
+    } else {
+        held_[digit] = true;
+        pressedSinceQuery_[digit] = true;
+    }
+}
+
+services::KeyState KeypadKeyTable::query(services::KeypadDigit key, bool numLockOn) {
+    const auto digit = static_cast<std::size_t>(key);
+    services::KeyState state{held_[digit], pressedSinceQuery_[digit]};
+    pressedSinceQuery_[digit] = false;
+    if (!numLockOn) return {};
+    return state;
+}
+
+} // namespace tavren::win32

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/services/keyboard.h"
+
+#include <array>
+#include <cstdint>
+
+namespace tavren::win32 {
+
+// One keyboard event as Raw Input reports it, reduced to what the keypad table needs.
+struct RawKeyEvent {
+    std::uint16_t makeCode = 0; // the scan code
+    bool extended = false;      // RI_KEY_E0: the grey arrow and editing keys share keypad codes
+    bool released = false;      // RI_KEY_BREAK
+    std::uintptr_t extraInformation = 0;
+};
+
+// The state of the keypad digit keys, kept from raw key events: held now, and
+// pressed since the last query. Kept by scan code, so a keypad key is the same
+// key whether Num Lock makes it a digit or an arrow; with Num Lock off every
+// query answers "not pressed" and forgets the presses seen meanwhile. Keys that
+// carry Tavren's own marker never count.
+class KeypadKeyTable {
+public:
+    void onKey(const RawKeyEvent& event);
+    services::KeyState query(services::KeypadDigit key, bool numLockOn);
+
+private:
+    std::array<bool, 10> held_{};
+    std::array<bool, 10> pressedSinceQuery_{};
+};
+
+// The digit of a keypad key's scan code (not extended), or -1.
+int keypadDigitOfScanCode(std::uint16_t makeCode, bool extended);
+
+} // namespace tavren::win32

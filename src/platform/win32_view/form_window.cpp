@@ -1,0 +1,317 @@
+#include "form_window.h"
+
+#include "platform/win32/wide_text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace tavren::win32 {
+namespace {
+
+using controls::Property;
+
+constexpr UINT kFirstMenuId = 1000;
+constexpr UINT_PTR kFirstTimerId = 1;
+constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+const wchar_t* formWindowClass(WNDPROC proc) {
+    static const wchar_t* const name = [proc] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = L"TavrenForm";
+        ::RegisterClassExW(&wc);
+        return L"TavrenForm";
+    }();
+    return name;
+}
+
+// Counts the view's own changes of the window in progress, also when they nest.
+class ApplyingGuard {
+public:
+    explicit ApplyingGuard(int& depth) : depth_(depth) { ++depth_; }
+    ~ApplyingGuard() { --depth_; }
+    ApplyingGuard(const ApplyingGuard&) = delete;
+    ApplyingGuard& operator=(const ApplyingGuard&) = delete;
+
+private:
+    int& depth_;
+};
+
+} // namespace
+
+FormWindow::FormWindow(controls::Form& form, ViewContext context)
+    : form_(form), context_(context), alive_(std::make_shared<FormWindow*>(this)) {
+    const bool hasMenu = std::any_of(form.children().begin(), form.children().end(),
+                                     [](auto* c) { return c->kind() == controls::Kind::MenuItem; });
+    if (hasMenu) menu_ = ::CreateMenu();
+    window_ = ::CreateWindowExW(0, formWindowClass(&FormWindow::windowProc),
+                                utf8ToWide(form.caption()).c_str(), kFormStyle, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu_,
+                                ::GetModuleHandleW(nullptr), this);
+    context_.registry->add(form, window_);
+    buildChildren(form, window_);
+    rebuildMenu();
+}
+
+FormWindow::~FormWindow() {
+    for (std::size_t slot = 0; slot < timers_.size(); ++slot)
+        ::KillTimer(window_, kFirstTimerId + slot);
+    // Destroys the menu attached to it and every child window, which refer to
+    // the child objects until they are gone.
+    ::DestroyWindow(window_);
+    for (const auto& child : children_)
+        context_.registry->remove(child->control());
+    for (auto* item : menuItems_)
+        context_.registry->remove(*item);
+    for (auto* timer : timers_)
+        context_.registry->remove(*timer);
+    context_.registry->remove(form_);
+}
+
+void FormWindow::buildChildren(controls::Control& container, HWND parent) {
+    for (controls::Control* control : container.children()) {
+        if (control->kind() == controls::Kind::MenuItem) {
+            // Only a form's own menu items make its menu bar.
+            if (&container == &form_) addMenuItem(static_cast<controls::MenuItem&>(*control));
+            continue;
+        }
+        if (control->kind() == controls::Kind::Timer) {
+            addTimer(static_cast<controls::Timer&>(*control));
+            continue;
+        }
+        std::shared_ptr<ChildWindow> child = createChildWindow(*control, parent, context_);
+        if (!child) continue;
+        children_.push_back(child);
+        context_.registry->add(*control, child->hwnd());
+        if (control->kind() == controls::Kind::Frame) buildChildren(*control, child->hwnd());
+        child->applyAll();
+        std::weak_ptr<ChildWindow> weak = child;
+        control->changed.connect([weak](Property p) {
+            if (auto shown = weak.lock()) shown->apply(p);
+        });
+    }
+    context_.registry->restackChildren(container);
+}
+
+void FormWindow::addMenuItem(controls::MenuItem& item) {
+    menuItems_.push_back(&item);
+    context_.registry->add(item, window_);
+    std::weak_ptr<FormWindow*> alive = alive_;
+    item.changed.connect([alive](Property p) {
+        auto self = alive.lock();
+        if (self && (p == Property::Caption || p == Property::Visible || p == Property::Enabled))
+            (*self)->rebuildMenu();
+    });
+}
+
+void FormWindow::rebuildMenu() {
+    if (!menu_) return;
+    while (::GetMenuItemCount(menu_) > 0)
+        ::DeleteMenu(menu_, 0, MF_BYPOSITION);
+    // Hidden items are not on the bar at all, rather than greyed.
+    for (std::size_t slot = 0; slot < menuItems_.size(); ++slot) {
+        const controls::MenuItem& item = *menuItems_[slot];
+        if (!item.visible()) continue;
+        ::AppendMenuW(menu_, MF_STRING | (item.enabled() ? MF_ENABLED : MF_GRAYED),
+                      kFirstMenuId + slot, utf8ToWide(item.caption()).c_str());
+    }
+    ::DrawMenuBar(window_);
+}
+
+void FormWindow::addTimer(controls::Timer& timer) {
+    const std::size_t slot = timers_.size();
+    timers_.push_back(&timer);
+    context_.registry->add(timer, window_);
+    std::weak_ptr<FormWindow*> alive = alive_;
+    timer.changed.connect([alive, slot](Property p) {
+        auto self = alive.lock();
+        if (self && (p == Property::Value || p == Property::Enabled)) (*self)->applyTimer(slot);
+    });
+    applyTimer(slot);
+}
+
+void FormWindow::applyTimer(std::size_t slot) {
+    const controls::Timer& timer = *timers_[slot];
+    // Setting the interval starts the count again, as it does on a running timer.
+    if (timer.enabled() && timer.interval() > 0)
+        ::SetTimer(window_, kFirstTimerId + slot, static_cast<UINT>(timer.interval()), nullptr);
+    else
+        ::KillTimer(window_, kFirstTimerId + slot);
+}
+
+void FormWindow::applyAll() {
+    for (Property p : {Property::Caption, Property::Enabled, Property::Geometry, Property::State,
+                       Property::Visible})
+        apply(p);
+}
+
+void FormWindow::apply(Property property) {
+    const ApplyingGuard guard(applying_);
+    switch (property) {
+    case Property::Caption:
+        ::SetWindowTextW(window_, utf8ToWide(form_.caption()).c_str());
+        break;
+    case Property::Enabled:
+        ::EnableWindow(window_, form_.enabled());
+        break;
+    case Property::Geometry:
+        applyGeometry();
+        break;
+    case Property::Visible:
+        applyVisible();
+        break;
+    case Property::State:
+        applyWindowState();
+        break;
+    case Property::ZOrder:
+        context_.registry->restackChildren(form_);
+        break;
+    default:
+        break;
+    }
+}
+
+void FormWindow::applyGeometry() {
+    // The form's rectangle is the outer one, frame, caption and menu bar
+    // included, which is what the window's own rectangle is. A minimised or
+    // maximised window takes it as the place it is restored to.
+    const RECT outer = context_.scale.toPixels(form_.geometry());
+    // A form that was never given a size keeps the system's default.
+    const bool sized = form_.width() > 0 && form_.height() > 0;
+    if (::IsIconic(window_) || ::IsZoomed(window_)) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        ::GetWindowPlacement(window_, &placement);
+        RECT& normal = placement.rcNormalPosition;
+        const LONG width = sized ? outer.right - outer.left : normal.right - normal.left;
+        const LONG height = sized ? outer.bottom - outer.top : normal.bottom - normal.top;
+        normal = RECT{outer.left, outer.top, outer.left + width, outer.top + height};
+        ::SetWindowPlacement(window_, &placement);
+        return;
+    }
+    ::SetWindowPos(window_, nullptr, outer.left, outer.top, outer.right - outer.left,
+                   outer.bottom - outer.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+}
+
+void FormWindow::applyVisible() {
+    if (!form_.visible()) {
+        ::ShowWindow(window_, SW_HIDE);
+        return;
+    }
+    switch (form_.windowState()) {
+    case controls::WindowState::Minimised:
+        ::ShowWindow(window_, SW_SHOWMINIMIZED);
+        break;
+    case controls::WindowState::Maximised:
+        ::ShowWindow(window_, SW_SHOWMAXIMIZED);
+        break;
+    case controls::WindowState::Normal:
+        if (!::IsWindowVisible(window_)) ::ShowWindow(window_, SW_SHOW);
+        break;
+    }
+}
+
+void FormWindow::applyWindowState() {
+    if (!form_.visible()) return; // showing takes the state
+    switch (form_.windowState()) {
+    case controls::WindowState::Minimised:
+        if (!::IsIconic(window_)) ::ShowWindow(window_, SW_MINIMIZE);
+        break;
+    case controls::WindowState::Maximised:
+        if (!::IsZoomed(window_)) ::ShowWindow(window_, SW_MAXIMIZE);
+        break;
+    case controls::WindowState::Normal:
+        if (::IsIconic(window_) || ::IsZoomed(window_)) ::ShowWindow(window_, SW_RESTORE);
+        break;
+    }
+}
+
+void FormWindow::reportGeometry() {
+    if (applying_ > 0 || ::IsIconic(window_) || ::IsZoomed(window_)) return;
+    RECT actual{};
+    ::GetWindowRect(window_, &actual);
+    const RECT expected = context_.scale.toPixels(form_.geometry());
+    if (std::memcmp(&actual, &expected, sizeof actual) == 0) return;
+    // Only what changed in pixels is taken over, so that the twips of the rest
+    // do not drift through rounding.
+    controls::Rect outer = form_.geometry();
+    if (actual.left != expected.left) outer.left = context_.scale.toTwipsX(actual.left);
+    if (actual.top != expected.top) outer.top = context_.scale.toTwipsY(actual.top);
+    if (actual.right - actual.left != expected.right - expected.left)
+        outer.width = context_.scale.toTwipsX(actual.right - actual.left);
+    if (actual.bottom - actual.top != expected.bottom - expected.top)
+        outer.height = context_.scale.toTwipsY(actual.bottom - actual.top);
+    form_.setGeometry(outer);
+}
+
+void FormWindow::reportWindowState(WPARAM sizeType) {
+    if (applying_ > 0) return;
+    if (sizeType == SIZE_MINIMIZED) form_.setWindowState(controls::WindowState::Minimised);
+    if (sizeType == SIZE_MAXIMIZED) form_.setWindowState(controls::WindowState::Maximised);
+    if (sizeType == SIZE_RESTORED) form_.setWindowState(controls::WindowState::Normal);
+}
+
+LRESULT CALLBACK FormWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self || self->window_ != window) {
+        // Messages during creation, before the handle is known.
+        if (self && message != WM_NCDESTROY && !self->window_) {
+            LRESULT result = 0;
+            if (handleChildMessage(message, wParam, lParam, result)) return result;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam == 0 && HIWORD(wParam) == 0) {
+            const UINT id = LOWORD(wParam);
+            if (id >= kFirstMenuId && id - kFirstMenuId < menuItems_.size()) {
+                menuItems_[id - kFirstMenuId]->click();
+                return 0;
+            }
+        }
+        break;
+    case WM_TIMER:
+        if (wParam >= kFirstTimerId && wParam - kFirstTimerId < timers_.size()) {
+            timers_[wParam - kFirstTimerId]->tick();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        // The form decides; the window is only hidden, never destroyed here.
+        if (form_.requestClose()) form_.setVisible(false);
+        return 0;
+    case WM_SIZE:
+        reportWindowState(wParam);
+        break;
+    case WM_WINDOWPOSCHANGED:
+        reportGeometry();
+        break;
+    case WM_NCDESTROY:
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    if (handleChildMessage(message, wParam, lParam, result)) return result;
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+} // namespace tavren::win32

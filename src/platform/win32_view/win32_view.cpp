@@ -1,0 +1,90 @@
+#include "win32_view.h"
+
+#include "form_window.h"
+#include "system_font.h"
+#include "view_context.h"
+
+#include "platform/win32/handles.h"
+
+#include <commctrl.h>
+
+#include <utility>
+#include <vector>
+
+namespace tavren::win32 {
+
+struct Win32View::State {
+    TwipsScale scale;
+    SystemFont font;
+    WindowRegistry registry;
+    std::vector<std::pair<controls::Form*, std::unique_ptr<FormWindow>>> forms;
+
+    explicit State(TwipsScale s) : scale(s) {}
+
+    std::unique_ptr<FormWindow>* entryFor(const controls::Form& form) {
+        for (auto& [f, window] : forms) {
+            if (f == &form) return &window;
+        }
+        return nullptr;
+    }
+
+    FormWindow* build(controls::Form& form) {
+        std::unique_ptr<FormWindow>* entry = entryFor(form);
+        if (!entry) return nullptr;
+        if (*entry) return entry->get();
+        *entry = std::make_unique<FormWindow>(form, ViewContext{scale, &font, &registry});
+        (*entry)->applyAll();
+        return entry->get();
+    }
+
+    ~State() {
+        // The windows go before the font and the registry they use.
+        forms.clear();
+    }
+};
+
+Win32View::Win32View() : Win32View(TwipsScale::ofSystem()) {}
+
+Win32View::Win32View(TwipsScale scale) : state_(std::make_shared<State>(scale)) {
+    // Subclassing needs the common controls loaded.
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&init);
+}
+
+Win32View::~Win32View() = default;
+
+void Win32View::addForm(controls::Form& form) {
+    if (state_->entryFor(form)) return;
+    state_->forms.emplace_back(&form, nullptr);
+    std::weak_ptr<State> weak = state_;
+    form.changed.connect([weak, &form](controls::Property p) {
+        auto state = weak.lock();
+        if (!state) return;
+        std::unique_ptr<FormWindow>* entry = state->entryFor(form);
+        if (!entry) return;
+        if (*entry) {
+            (*entry)->apply(p);
+            return;
+        }
+        // Windows are built lazily: a form that is never loaded nor shown costs nothing.
+        if (form.isLoaded() || form.visible()) state->build(form);
+    });
+    if (form.isLoaded() || form.visible()) state_->build(form);
+}
+
+services::WindowHandle Win32View::nativeWindowId(const controls::Form& form) {
+    for (auto& [known, window] : state_->forms) {
+        if (known == &form) return fromHwnd(state_->build(*known)->hwnd());
+    }
+    return 0;
+}
+
+HWND Win32View::windowFor(const controls::Control& control) const {
+    return state_->registry.find(control);
+}
+
+const TwipsScale& Win32View::scale() const {
+    return state_->scale;
+}
+
+} // namespace tavren::win32

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tavren::program {
+
+// What tavren.exe's command line asks for. Tavren takes no configuration from
+// it: only the help, the version, and whether ignored failures are reported.
+struct CommandLine {
+    enum class Action { Run, ShowHelp, ShowVersion, Refuse };
+    Action action = Action::Run;
+    bool verbose = false;
+    std::string text; // UTF-8: the help, the version line or the one-line refusal, with its newline
+};
+
+// `arguments` in UTF-8, the program first; `logVariable` is TAVREN_LOG's value,
+// which turns reporting on like --verbose.
+CommandLine readCommandLine(const std::vector<std::string>& arguments,
+                            const std::string& logVariable);
+
+} // namespace tavren::program

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace tavren::program {
+
+// Makes the process DPI aware before its first window, for a tavren.exe
+// started without its manifest's setting (renamed, or through a loader that
+// drops it): per-monitor (v2) where the system knows it, else system aware.
+// A setting that the manifest already made stays as it is.
+void becomeDpiAware();
+
+} // namespace tavren::program

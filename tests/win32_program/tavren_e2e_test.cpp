@@ -1,0 +1,177 @@
+// tavren.exe as a user runs it: a target window of another process picked in
+// "送信先", order buttons clicked, the captions and Enter arriving in the
+// target exactly; closing the main window writes the settings file.
+#include "../win32/target_process.h"
+#include "platform/win32/wide_text.h"
+#include "tavren_process.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace tavren::win32::testing {
+namespace {
+
+std::wstring settingsFile() {
+    PWSTR folder = nullptr;
+    SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder);
+    std::wstring path = std::wstring(folder) + L"\\Tavren\\QVRL2.ini";
+    CoTaskMemFree(folder);
+    return path;
+}
+
+// The prefix's settings file is moved aside for the test and put back after,
+// so the run starts from no settings and leaves the prefix as it was.
+class SettingsSetAside {
+public:
+    SettingsSetAside() : path_(settingsFile()), aside_(path_ + L".e2e-aside") {
+        had_ = MoveFileExW(path_.c_str(), aside_.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    }
+    ~SettingsSetAside() {
+        DeleteFileW(path_.c_str());
+        if (had_) MoveFileExW(aside_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    std::string contents() const {
+        std::ifstream in(path_.c_str(), std::ios::binary);
+        std::stringstream whole;
+        whole << in.rdbuf();
+        return whole.str();
+    }
+    bool exists() const { return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+private:
+    std::wstring path_, aside_;
+    bool had_ = false;
+};
+
+int distance(const RECT& a, const RECT& b) {
+    return std::abs(a.top - b.top) + std::abs(a.left - b.right);
+}
+
+// The drop-down beside the label "送信先": the nearest to its right on its line.
+HWND sendDestinationList(const TavrenProcess& tavren) {
+    const auto labels = tavren.children(L"Static", L"送信先");
+    if (labels.empty()) return nullptr;
+    RECT label;
+    GetWindowRect(labels.front(), &label);
+    HWND best = nullptr;
+    int bestDistance = 1 << 30;
+    for (HWND combo : tavren.visibleChildren(L"ComboBox")) {
+        RECT r;
+        GetWindowRect(combo, &r);
+        if (r.left < label.left || distance(label, r) >= bestDistance) continue;
+        best = combo;
+        bestDistance = distance(label, r);
+    }
+    return best;
+}
+
+// Picks the entry as a user does: opens the list with its arrow, walks to the
+// entry with the arrow keys and takes it with Enter.
+bool pick(HWND combo, const std::wstring& title) {
+    const auto index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(title.c_str()));
+    if (index == CB_ERR) return false;
+    click(combo, false, GetSystemMetrics(SM_CXVSCROLL) / 2);
+    if (!waitFor([&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; })) return false;
+    const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT step = 0; step <= count; ++step) {
+        const auto now = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+        if (now == index) break;
+        tapKey(now < index || now == CB_ERR ? VK_DOWN : VK_UP);
+        waitFor([&] { return SendMessageW(combo, CB_GETCURSEL, 0, 0) != now; },
+                std::chrono::seconds(5));
+    }
+    tapKey(VK_RETURN);
+    return waitFor([&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }) &&
+           SendMessageW(combo, CB_GETCURSEL, 0, 0) == index;
+}
+
+HWND orderButton(const TavrenProcess& tavren, const std::string& caption) {
+    const auto buttons = tavren.children(L"Button", utf8ToWide(caption));
+    return buttons.empty() ? nullptr : buttons.front();
+}
+
+TEST(TavrenExe, OrderButtonsTypeTheirCaptionsIntoThePickedWindowAndClosingSaves) {
+    const std::string first = "攻撃開始！";
+    const std::string second = "合流 C:\\城門 ￥500 #2!";
+    const std::string secondRight = "合流 C:@城門 ＠500 #2!";
+    const std::wstring targetTitle = L"注文の送信先 e2e";
+
+    SettingsSetAside settings;
+    TargetProcess target({L"v:" + targetTitle});
+    TavrenProcess tavren(first + ",FF8080\r\n" + second +
+                         ",80FF80\r\n*ButtonT=2\r\n*ButtonY=3\r\n");
+    ASSERT_NE(tavren.mainWindow(), nullptr) << "tavren.exe's main window did not appear";
+    SetForegroundWindow(tavren.mainWindow());
+
+    HWND list = sendDestinationList(tavren);
+    ASSERT_NE(list, nullptr) << "no drop-down beside 送信先";
+    ASSERT_TRUE(pick(list, targetTitle)) << "the target could not be picked in 送信先";
+
+    // The board, with the menu's "指揮" (the second visible entry), by keyboard.
+    tapKey(VK_MENU);
+    tapKey(VK_RIGHT);
+    tapKey(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] {
+        HWND button = orderButton(tavren, first);
+        return button != nullptr && IsWindowVisible(button);
+    })) << "the order board did not show";
+
+    click(orderButton(tavren, first));
+    EXPECT_TRUE(waitFor([&] { return target.typedText() == first + "\r"; })) << target.typedText();
+
+    click(orderButton(tavren, second), true);
+    EXPECT_TRUE(waitFor([&] { return target.typedText() == first + "\r" + secondRight + "\r"; }))
+        << target.typedText();
+
+    PostMessageW(tavren.mainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(tavren.ended(20000)) << "tavren.exe did not end when its window closed";
+    ASSERT_TRUE(settings.exists()) << "closing did not write the settings file";
+    const std::string saved = settings.contents();
+    EXPECT_NE(saved.find("[Option]"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("ButtonT=2"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("ButtonY=3"), std::string::npos) << saved;
+}
+
+// Run from a command prompt whose output is redirected, tavren.exe prints its
+// version there, though it is a GUI program with no console of its own.
+TEST(TavrenExe, PrintsItsVersionIntoARedirectedOutput) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring self(path, n);
+    std::wstring command =
+        L"\"" + self.substr(0, self.find_last_of(L"\\/") + 1) + L"tavren.exe\" --version";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                               &startup, &process));
+    CloseHandle(writeEnd);
+    std::string output;
+    char buffer[256];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        output.append(buffer, got);
+    WaitForSingleObject(process.hProcess, 20000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(readEnd);
+    EXPECT_EQ(output, "tavren 1.3.1\n");
+    EXPECT_EQ(code, 0u);
+}
+
+} // namespace
+} // namespace tavren::win32::testing
