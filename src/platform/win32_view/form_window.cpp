@@ -50,6 +50,9 @@ FormWindow::FormWindow(controls::Form& form, ViewContext context)
     const bool hasMenu = std::any_of(form.children().begin(), form.children().end(),
                                      [](auto* c) { return c->kind() == controls::Kind::MenuItem; });
     if (hasMenu) menu_ = ::CreateMenu();
+    // What the new window reports while it is built (its default place, the
+    // menu bar taking its height) is not the user's: the form keeps its own.
+    const ApplyingGuard guard(applying_);
     window_ = ::CreateWindowExW(0, formWindowClass(&FormWindow::windowProc),
                                 utf8ToWide(form.caption()).c_str(), kFormStyle, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu_,

@@ -32,9 +32,11 @@ struct Win32View::State {
         std::unique_ptr<FormWindow>* entry = entryFor(form);
         if (!entry) return nullptr;
         if (*entry) return entry->get();
-        *entry = std::make_unique<FormWindow>(form, ViewContext{scale, &font, &registry});
-        (*entry)->applyAll();
-        return entry->get();
+        auto window = std::make_unique<FormWindow>(form, ViewContext{scale, &font, &registry});
+        FormWindow* built = window.get();
+        *entry = std::move(window);
+        built->applyAll();
+        return built;
     }
 
     ~State() {
