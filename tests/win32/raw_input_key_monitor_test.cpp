@@ -1,5 +1,9 @@
+#include "platform/win32/handles.h"
 #include "platform/win32/injected_input.h"
 #include "platform/win32/raw_input_key_monitor.h"
+#include "platform/win32/system_foreground_calls.h"
+#include "platform/win32/win32_window_manager.h"
+#include "target_process.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +46,12 @@ bool eventually(RawInputKeyMonitor& monitor, KeypadDigit digit, bool wantedDown)
 
 TEST(RawInputKeyMonitor, SeesKeypadKeysOfOtherSendersButNotItsOwnMarkedOnes) {
     RawInputKeyMonitor monitor;
+    // The keys go to another program's window, as when the user types there;
+    // Wine drops keyboard input while no window is in front.
+    testing::TargetProcess target({L"v:key monitor target"});
+    SystemForegroundCalls calls;
+    Win32WindowManager(calls).bringToFront(fromHwnd(target.window()));
+    ASSERT_TRUE(testing::waitFor([&] { return GetForegroundWindow() == target.window(); }));
     setNumLock(true);
     sendScan(0x50, false, 0); // keypad 2, from "another program"
     EXPECT_TRUE(eventually(monitor, KeypadDigit::D2, true));
