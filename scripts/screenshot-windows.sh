@@ -10,6 +10,13 @@ build="build-win"
 out="${1:-docs/screenshot-windows.png}"
 [ -f "$build/tavren.exe" ] || { echo "no $build/tavren.exe: run scripts/build-windows.sh first" >&2; exit 1; }
 export WINEPREFIX="$PWD/$build/wineprefix"
+# A fresh Wine prefix has no Japanese system font: link the UI fonts to the
+# Japanese font the project installs, as a Japanese Windows has its own.
+for face in Tahoma "Segoe UI"; do
+    WINEDEBUG=-all "$build/wine-run.sh" reg add \
+        'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
+done
 scratch=$(mktemp -d /tmp/tavren-winshot-XXXXXX)
 cp examples/tavren.txt "$scratch/"
 root="$PWD"
