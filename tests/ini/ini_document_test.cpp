@@ -94,6 +94,13 @@ TEST(IniDocumentTest, KeepsCarriageReturnLineEndsAndUsesThemForNewLines) {
     EXPECT_EQ(doc.text(), "[Option]\r\nchk_uo=0\r\n[Form]\r\ntop=1\r\nleft=2\r\n");
 }
 
+TEST(IniDocumentTest, AReturnEndingTheFileStaysInItsValueWhenALineIsAdded) {
+    IniDocument doc("[Option]\nButtonGap=5\r");
+    doc.set("nick", "txt", "k");
+    EXPECT_EQ(IniDocument(doc.text()).find("Option", "ButtonGap"), "5\r");
+    EXPECT_EQ(IniDocument(doc.text()).find("nick", "txt"), "k");
+}
+
 TEST(IniDocumentTest, OnlyTheFirstOfDuplicateKeysIsReplaced) {
     IniDocument doc("[Option]\nchk_uo=1\nCHK_UO=2\n");
     doc.set("Option", "chk_uo", "0");

@@ -116,7 +116,13 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
         }
     }
     const std::string end = newLineEnd();
-    if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = end;
+    if (!lines_.empty() && lines_.back().end.empty()) {
+        // A carriage return ending the file is the line's own byte: a bare "\n"
+        // after it would turn it into a CRLF and take it from the value.
+        const bool endsInReturn =
+            !lines_.back().content.empty() && lines_.back().content.back() == '\r';
+        lines_.back().end = endsInReturn ? "\r\n" : end;
+    }
     const Line keyLine{std::string(key) + "=" + clean, end};
     if (insertAt) {
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insertAt), keyLine);
