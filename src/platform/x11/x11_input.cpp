@@ -2,8 +2,8 @@
 
 namespace tavren::x11 {
 
-std::unique_ptr<X11Input> openX11Input(const char* displayName) {
-    return std::make_unique<X11Input>(displayName);
+std::unique_ptr<X11Input> openX11Input(const char* displayName, InputMethod* inputMethod) {
+    return std::make_unique<X11Input>(displayName, inputMethod);
 }
 
 } // namespace tavren::x11

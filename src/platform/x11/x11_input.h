@@ -16,10 +16,12 @@ struct X11Input {
     X11KeyMonitor monitor;
 
     // nullptr: $DISPLAY. Throws std::runtime_error as the two constructors do.
-    explicit X11Input(const char* displayName)
-        : keyboard(displayName, ledger), monitor(displayName, ledger) {}
+    // `inputMethod` as X11Keyboard takes it.
+    explicit X11Input(const char* displayName, InputMethod* inputMethod = nullptr)
+        : keyboard(displayName, ledger, inputMethod), monitor(displayName, ledger) {}
 };
 
-std::unique_ptr<X11Input> openX11Input(const char* displayName = nullptr);
+std::unique_ptr<X11Input> openX11Input(const char* displayName = nullptr,
+                                       InputMethod* inputMethod = nullptr);
 
 } // namespace tavren::x11

@@ -2,6 +2,7 @@
 
 #include "platform/x11/gtk3_compose_clash.h"
 #include "platform/x11/ignored_x_errors.h"
+#include "platform/x11/input_method.h"
 #include "platform/x11/keyboard_map.h"
 #include "platform/x11/keysyms.h"
 #include "platform/x11/lingering_bindings.h"
@@ -198,6 +199,8 @@ struct PlannedStroke {
     KeySym keysym = NoSymbol;
     unsigned modifiers = 0;              // the stroke's own Shift/Ctrl/Alt
     std::optional<KeyLocation> location; // nothing: needs a spare keycode
+    // The window and its input method act on every earlier key first.
+    bool settleBefore = false;
 };
 
 // An order being typed: no binding goes away meanwhile. `read` tells at the end
@@ -212,6 +215,63 @@ struct OrderInProgress {
 
     LingeringBindings& bindings;
     bool read = true;
+};
+
+// The target's input method passes keys on as they are while the order is
+// typed, and has its state back after the order's last key.
+class InputMethodGuard {
+public:
+    InputMethodGuard(InputMethod* inputMethod, TargetWindow& target)
+        : inputMethod_(inputMethod && inputMethod->running() ? inputMethod : nullptr),
+          target_(target) {
+        if (!inputMethod_) return;
+        // The input method acts on the input context that has the focus: the
+        // window's own once the window has read its focus change.
+        target_.waitUntilProcessed();
+        suspension_ = inputMethod_->turnToDirectInput();
+    }
+    ~InputMethodGuard() {
+        if (!suspension_) return;
+        // Over the bus, which overtakes keys still on their way: only once
+        // every key typed went through.
+        if (keysSent_) catchUp();
+        suspension_.reset();
+    }
+    InputMethodGuard(const InputMethodGuard&) = delete;
+    InputMethodGuard& operator=(const InputMethodGuard&) = delete;
+
+    std::optional<InputMethodKey> giveBackKey() const {
+        return suspension_ ? suspension_->giveBackKey() : std::nullopt;
+    }
+
+    // How the order went: typed whole, its last key (the give-back key, when
+    // `giveBackInBand`) included; or stopped by the focus moving on.
+    void finished(TypeResult result, bool keysSent, bool giveBackInBand) {
+        keysSent_ = keysSent;
+        if (!suspension_) return;
+        if (result == TypeResult::Typed && giveBackInBand)
+            suspension_->givenBack();
+        else if (result == TypeResult::Interrupted)
+            suspension_->abandon();
+    }
+
+    // Returns once every key typed so far went through the input method and
+    // the window acted on it: the window has read them all, so it has handed
+    // them all to the input method; the input method has caught up with what
+    // it was handed; and the window has read the input method's answers.
+    // Without an input method, at once.
+    void catchUp() {
+        if (!inputMethod_) return;
+        target_.waitUntilProcessed();
+        inputMethod_->catchUp();
+        target_.waitUntilProcessed();
+    }
+
+private:
+    InputMethod* inputMethod_;
+    TargetWindow& target_;
+    std::unique_ptr<InputMethod::Suspension> suspension_;
+    bool keysSent_ = false;
 };
 
 // How many strokes go out under one server grab. Every other client waits
@@ -253,9 +313,9 @@ KeyLocation locationOf(const BindingSlot& slot) {
 class TypingRun {
 public:
     TypingRun(Display* display, SynthesisLedger& ledger, LingeringBindings& bindings,
-              XTestKeyboardState& xtest, Window target)
+              XTestKeyboardState& xtest, InputMethod* inputMethod, Window target)
         : display_(display), presser_(display, ledger), bindings_(bindings), xtest_(xtest),
-          target_(display, target) {}
+          inputMethod_(inputMethod), target_(display, target) {}
 
     TypeResult run(const KeySequence& keys) {
         // From before the map is read: bindings it shows must still be there
@@ -278,15 +338,17 @@ public:
         const bool avoidLevels = held.stillHeld() & (ShiftMask | Mod5Mask);
 
         CapsLockOff capsLock(display_);
+        InputMethodGuard inputMethod(inputMethod_, target_);
         std::optional<bool> gtk3;
         std::vector<PlannedStroke> plan;
+        bool settleNext = false;
         const auto onMap = [&](KeySym keysym) -> std::optional<KeyLocation> {
             auto location = map->find(keysym);
             if (location && bound.count(location->keycode)) return std::nullopt;
             return location;
         };
         const auto add = [&](KeySym keysym, unsigned modifiers, bool named) {
-            PlannedStroke planned{keysym, modifiers, {}};
+            PlannedStroke planned{keysym, modifiers, {}, std::exchange(settleNext, false)};
             if (!(avoidLevels && !named)) planned.location = onMap(keysym);
             plan.push_back(planned);
         };
@@ -296,15 +358,31 @@ public:
                 !onMap(keysym)) {
                 if (!gtk3) gtk3 = runsGtk3(display_, target_.window());
                 if (*gtk3) {
-                    // GTK's own Unicode entry: Ctrl+Shift+U, the code point, space.
+                    // GTK's own Unicode entry: Ctrl+Shift+U, the code point,
+                    // space. An input method in between hands the entry's keys
+                    // and the keys around them back to GTK in an order of its
+                    // own: every earlier key goes through first, and the entry
+                    // before any later one.
+                    settleNext = true;
                     add(XK_u, ControlMask | ShiftMask, false);
                     for (char digit : hexDigits(keysym & 0xFFFFFF))
                         add(static_cast<KeySym>(digit), 0, false);
                     add(XK_space, 0, false);
+                    settleNext = true;
                     continue;
                 }
             }
             add(keysym, realModifiers(stroke.modifiers), stroke.isNamed);
+        }
+        bool giveBackInBand = false;
+        if (const auto key = inputMethod.giveBackKey()) {
+            if (const KeySym keysym = XStringToKeysym(key->keysym.c_str()); keysym != NoSymbol) {
+                add(keysym,
+                    (key->control ? ControlMask : 0u) | (key->shift ? ShiftMask : 0u) |
+                        (key->alt ? Mod1Mask : 0u),
+                    true);
+                giveBackInBand = true;
+            }
         }
         std::map<unsigned, KeyCode> modifierKeys;
         for (unsigned bit : kRealModifiers)
@@ -325,14 +403,16 @@ public:
         for (std::size_t i = 0; i < plan.size(); ++i)
             if (const auto& slot = bindingPlan.slotOf(i)) plan[i].location = locationOf(*slot);
 
-        const TypeResult result = typeStretches(plan, bindingPlan, modifierKeys);
+        const TypeResult result = typeStretches(plan, bindingPlan, modifierKeys, inputMethod);
         order.read = typedAny_ ? target_.waitUntilProcessed() : true;
+        inputMethod.finished(result, typedAny_, giveBackInBand);
         return result;
     }
 
 private:
     TypeResult typeStretches(const std::vector<PlannedStroke>& plan, const BindingPlan& bindingPlan,
-                             const std::map<unsigned, KeyCode>& modifierKeys) {
+                             const std::map<unsigned, KeyCode>& modifierKeys,
+                             InputMethodGuard& inputMethod) {
         bool first = true;
         for (const BindingStretch& stretch : bindingPlan.stretches()) {
             // The keys typed so far must be read with the map they were typed
@@ -341,7 +421,8 @@ private:
                 bindings_.waitUntilRebindable(typedAny_ ? target_.waitUntilProcessed() : true);
             first = false;
             if (!bindings_.bind(stretch.bindings)) return TypeResult::Failed;
-            const TypeResult result = typeStrokes(plan, stretch.begin, stretch.end, modifierKeys);
+            const TypeResult result =
+                typeStrokes(plan, stretch.begin, stretch.end, modifierKeys, inputMethod);
             if (result != TypeResult::Typed) return result;
         }
         return TypeResult::Typed;
@@ -360,12 +441,15 @@ private:
     // than releasing the key from here leaves the user's own press and release
     // as they were and the devices' key states in agreement.
     TypeResult typeStrokes(const std::vector<PlannedStroke>& plan, std::size_t next,
-                           std::size_t end, const std::map<unsigned, KeyCode>& modifierKeys) {
+                           std::size_t end, const std::map<unsigned, KeyCode>& modifierKeys,
+                           InputMethodGuard& inputMethod) {
         std::size_t waitedAt = end;
+        std::size_t settledAt = end;
         auto giveUp = std::chrono::steady_clock::now();
         while (next < end) {
             const std::size_t batchEnd = std::min(end, next + kStrokesPerGrab);
             bool heldDown = false;
+            bool settle = false;
             {
                 ServerGrab grab(display_);
                 if (!target_.isForeground()) return TypeResult::Interrupted;
@@ -373,12 +457,22 @@ private:
                 XQueryKeymap(display_, down.data());
                 for (; next < batchEnd; ++next) {
                     const auto& planned = plan[next];
+                    if (planned.settleBefore && typedAny_ && settledAt != next) {
+                        settle = true;
+                        break;
+                    }
                     if (isDown(down, planned.location->keycode)) {
                         heldDown = true;
                         break;
                     }
                     tap(*planned.location, planned.modifiers, modifierKeys);
                 }
+            }
+            if (settle) {
+                // Outside the grab: the window and the input method answer.
+                settledAt = next;
+                inputMethod.catchUp();
+                continue;
             }
             if (!heldDown) continue;
             if (waitedAt != next) {
@@ -413,14 +507,15 @@ private:
     KeyPresser presser_;
     LingeringBindings& bindings_;
     XTestKeyboardState& xtest_;
+    InputMethod* inputMethod_;
     TargetWindow target_;
     bool typedAny_ = false;
 };
 
 } // namespace
 
-X11Keyboard::X11Keyboard(const char* displayName, SynthesisLedger& ledger)
-    : display_(openDisplay(displayName)), ledger_(ledger),
+X11Keyboard::X11Keyboard(const char* displayName, SynthesisLedger& ledger, InputMethod* inputMethod)
+    : display_(openDisplay(displayName)), ledger_(ledger), inputMethod_(inputMethod),
       bindings_(std::make_unique<LingeringBindings>(displayName, kBindingIdleTime)),
       xtest_(std::make_unique<XTestKeyboardState>(display_.get())) {
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
@@ -432,7 +527,8 @@ services::TypeResult X11Keyboard::type(services::WindowHandle target,
                                        const services::KeySequence& keys) {
     if (target == 0) return TypeResult::Interrupted;
     IgnoredXErrors ignoreErrors(display_.get());
-    TypingRun run(display_.get(), ledger_, *bindings_, *xtest_, static_cast<Window>(target));
+    TypingRun run(display_.get(), ledger_, *bindings_, *xtest_, inputMethod_,
+                  static_cast<Window>(target));
     return run.run(keys);
 }
 

@@ -25,8 +25,13 @@ namespace tavren::x11 {
 // typing and modifiers the XTest device holds are released, so that neither
 // changes the text; both are put back afterwards, on every path.
 //
+// With an input method running, the target's input context is turned to direct
+// input for the order and given back once the input method has handled it.
+//
 // Owns its own connection to the X server (waiting for the target reads events
 // from it). Records every key it fakes in `ledger`, which must outlive it.
+class InputMethod;
+
 class X11Keyboard : public services::Keyboard {
 public:
     // Long enough for a window that was stopped or swapped out for a moment to
@@ -34,8 +39,10 @@ public:
     static constexpr std::chrono::milliseconds kBindingIdleTime{2000};
 
     // nullptr: $DISPLAY. Throws std::runtime_error when the server cannot be
-    // reached or lacks XTest or XKB.
-    X11Keyboard(const char* displayName, SynthesisLedger& ledger);
+    // reached or lacks XTest or XKB. `inputMethod` (may be nullptr: none is
+    // switched) must outlive the keyboard.
+    X11Keyboard(const char* displayName, SynthesisLedger& ledger,
+                InputMethod* inputMethod = nullptr);
 
     services::TypeResult type(services::WindowHandle target,
                               const services::KeySequence& keys) override;
@@ -45,6 +52,7 @@ public:
 private:
     DisplayPtr display_;
     SynthesisLedger& ledger_;
+    InputMethod* inputMethod_;
     std::unique_ptr<LingeringBindings> bindings_;
     std::unique_ptr<XTestKeyboardState> xtest_;
 };

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "command_line.h"
 #include "platform/dbus/dbus_conversation.h"
+#include "platform/dbus/desktop_input_method.h"
 #include "platform/ini/ini_profile_store.h"
 #include "platform/posix/end_signals.h"
 #include "platform/posix/iconv_text_codec.h"
@@ -73,7 +74,9 @@ int main(int argc, char** argv) {
         x11::X11Stacking stacking(display.get(), [&view](const controls::Form& form) {
             return static_cast<unsigned long>(view.nativeWindowId(form));
         });
-        auto input = x11::openX11Input();
+        // fcitx5 or ibus, whichever runs when an order is typed.
+        dbus::DesktopInputMethod inputMethod;
+        auto input = x11::openX11Input(nullptr, &inputMethod);
 
         program::StderrDiagnostics toStandardError;
         services::Diagnostics& diagnostics =

@@ -1,0 +1,25 @@
+#include "desktop_input_method.h"
+
+namespace tavren::dbus {
+
+DesktopInputMethod::DesktopInputMethod() = default;
+
+x11::InputMethod* DesktopInputMethod::serving() {
+    if (fcitx5_.running()) return &fcitx5_;
+    return nullptr;
+}
+
+void DesktopInputMethod::catchUp() {
+    if (auto* method = serving()) method->catchUp();
+}
+
+bool DesktopInputMethod::running() {
+    return serving() != nullptr;
+}
+
+std::unique_ptr<x11::InputMethod::Suspension> DesktopInputMethod::turnToDirectInput() {
+    if (auto* method = serving()) return method->turnToDirectInput();
+    return nullptr;
+}
+
+} // namespace tavren::dbus

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "fcitx5_input_method.h"
+#include "platform/x11/input_method.h"
+
+#include <memory>
+
+namespace tavren::dbus {
+
+// Whichever input method serves the desktop when an order is typed: fcitx5 or
+// ibus. Both are asked anew each time, so one started (or switched to) after
+// Tavren is found too.
+class DesktopInputMethod : public x11::InputMethod {
+public:
+    DesktopInputMethod();
+
+    void catchUp() override;
+    bool running() override;
+    std::unique_ptr<Suspension> turnToDirectInput() override;
+
+private:
+    x11::InputMethod* serving();
+
+    Fcitx5InputMethod fcitx5_;
+};
+
+} // namespace tavren::dbus

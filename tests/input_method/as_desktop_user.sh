@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs a command on a private virtual desktop as an ordinary user: mozc's
+# server refuses to run as root, and input methods are a desktop user's
+# programs. As root, the user "tavren-tests" is made when missing and the
+# command runs as that user; as anyone else it runs as they are.
+# Usage: as_desktop_user.sh COMMAND [ARGS...]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+desktop="$here/../../scripts/with-desktop.sh"
+if [ "$(id -u)" -ne 0 ]; then
+    exec "$desktop" "$@"
+fi
+user=tavren-tests
+id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/sh "$user"
+home=$(getent passwd "$user" | cut -d: -f6)
+# A fresh home for every run: no input method settings are left from the last.
+scratch=$(mktemp -d)
+chmod 755 "$scratch"
+chown "$user" "$scratch"
+trap 'pkill -u "$user" 2>/dev/null || true; rm -rf "$scratch"' EXIT
+status=0
+runuser -u "$user" -- env -i PATH="$PATH" HOME="$scratch" USER="$user" LANG=C.UTF-8 \
+    ${TAVREN_IM_TRACE:+TAVREN_IM_TRACE=1} "$desktop" "$@" || status=$?
+exit $status

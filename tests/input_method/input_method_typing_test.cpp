@@ -1,0 +1,107 @@
+// Typing into windows whose input method (fcitx5 or ibus, with mozc) would
+// compose the order's letters. Runs on a desktop that with_input_method.sh set
+// up; the windows started here talk to that input method.
+#include <gtest/gtest.h>
+
+#include "delivery/send_keys.h"
+#include "input_method/input_method_control.h"
+#include "platform/dbus/desktop_input_method.h"
+#include "platform/x11/x11_keyboard.h"
+#include "x11/desktop.h"
+#include "x11/typing_texts.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+using namespace tavren;
+using services::TypeResult;
+using x11test::Desktop;
+using x11test::SpawnedWindow;
+
+namespace {
+
+enum class Toolkit { Gtk3, Qt6 };
+
+struct ModeCase {
+    std::string name;
+    Toolkit toolkit;
+    InputMode mode;
+};
+
+class InputMethodTyping : public ::testing::TestWithParam<ModeCase> {
+protected:
+    void SetUp() override {
+        control = InputMethodControl::forThisDesktop();
+        ASSERT_TRUE(control) << "no input method runs on this desktop";
+        log = desktop.directory() + "/target.log";
+        target = GetParam().toolkit == Toolkit::Gtk3 ? desktop.startGtkTarget(log, "IM Target")
+                                                     : desktop.startTarget(log, "IM Target");
+        ASSERT_TRUE(target);
+        ASSERT_TRUE(desktop.activate(target->window()));
+        ASSERT_TRUE(control->setMode(GetParam().mode));
+    }
+
+    TypeResult type(const std::string& text) {
+        const auto keys = delivery::parseSendKeys(text);
+        EXPECT_TRUE(keys);
+        return keyboard.type(static_cast<services::WindowHandle>(target->window()), *keys);
+    }
+
+    // The log once `lines` lines have arrived (or what arrived in time).
+    std::string lines(std::size_t count) {
+        return Desktop::waitForFile(log, [count](const std::string& s) {
+            return static_cast<std::size_t>(std::count(s.begin(), s.end(), '\n')) >= count;
+        });
+    }
+
+    Desktop desktop;
+    std::unique_ptr<InputMethodControl> control;
+    dbus::DesktopInputMethod inputMethod;
+    x11::SynthesisLedger ledger;
+    x11::X11Keyboard keyboard{nullptr, ledger, &inputMethod};
+    std::string log;
+    std::unique_ptr<SpawnedWindow> target;
+};
+
+// The order arrives as it stands and the Enter sends it; afterwards the input
+// method is in the mode the user had: letters typed by the user come out as
+// that mode makes them.
+TEST_P(InputMethodTyping, OrdersArriveExactlyAndTheUsersModeStays) {
+    const std::string orders[] = {"attack now", "突撃開始＠", "go 北へ 2 ok", "ｱﾀｯｸ Zone-7"};
+    for (const auto& order : orders)
+        ASSERT_EQ(type(order + "~"), TypeResult::Typed) << order;
+    EXPECT_EQ(lines(4), "attack now\n突撃開始＠\ngo 北へ 2 ok\nｱﾀｯｸ Zone-7\n");
+
+    EXPECT_EQ(control->mode(), GetParam().mode);
+    const std::string before = Desktop::readFile(log);
+    ASSERT_TRUE(control->typeAsTheUser("ka"));
+    const std::string expected = InputMethodControl::whatTheUserGets("ka", GetParam().mode);
+    EXPECT_EQ(
+        Desktop::waitForFile(
+            log, [&](const std::string& s) { return s.size() >= before.size() + expected.size(); }),
+        before + expected);
+}
+
+// A long order keeps the input method switched off until its last key went
+// through: letters near the end are not composed, and Enter sends the line.
+TEST_P(InputMethodTyping, ALongOrderArrivesWhole) {
+    std::string order;
+    for (int seed = 0; order.size() < 1200; ++seed)
+        order += x11test::mixedJapaneseLine(seed, 40) + " go ";
+    order += "ka ok";
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(type(order + "~"), TypeResult::Typed);
+    EXPECT_EQ(lines(2), order + "\n" + order + "\n");
+    EXPECT_EQ(control->mode(), GetParam().mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, InputMethodTyping,
+    ::testing::Values(ModeCase{"Gtk3Hiragana", Toolkit::Gtk3, InputMode::Hiragana},
+                      ModeCase{"Gtk3Direct", Toolkit::Gtk3, InputMode::Direct},
+                      ModeCase{"Qt6Hiragana", Toolkit::Qt6, InputMode::Hiragana},
+                      ModeCase{"Qt6Direct", Toolkit::Qt6, InputMode::Direct}),
+    [](const ::testing::TestParamInfo<ModeCase>& info) { return info.param.name; });
+
+} // namespace

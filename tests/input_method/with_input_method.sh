@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Starts an input method with mozc for the desktop's session and runs a command
+# with it, the way a Japanese desktop runs: windows started from the command
+# talk to the input method (GTK, Qt and XIM alike). Ends the input method and
+# mozc's server with the command.
+# Usage: with_input_method.sh fcitx5|ibus COMMAND [ARGS...]
+set -euo pipefail
+which=$1
+shift
+: "${HOME:?}"
+export XDG_CONFIG_HOME="$HOME/.config"
+mkdir -p "$XDG_CONFIG_HOME"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    pkill -u "$(id -u)" -f mozc_server 2>/dev/null || true
+}
+trap cleanup EXIT
+
+case "$which" in
+fcitx5)
+    # One group: the US layout (inactive) and mozc (active), as fcitx5's own
+    # set-up tool writes it.
+    mkdir -p "$XDG_CONFIG_HOME/fcitx5"
+    cat >"$XDG_CONFIG_HOME/fcitx5/profile" <<'PROFILE'
+[Groups/0]
+Name=Default
+Default Layout=us
+DefaultIM=mozc
+
+[Groups/0/Items/0]
+Name=keyboard-us
+Layout=
+
+[Groups/0/Items/1]
+Name=mozc
+Layout=
+
+[GroupOrder]
+0=Default
+PROFILE
+    export GTK_IM_MODULE=fcitx QT_IM_MODULE=fcitx XMODIFIERS=@im=fcitx TAVREN_TEST_INPUT_METHOD=fcitx5
+    fcitx5 --disable=notificationitem,kimpanel,dbusfrontend-ibus >"$HOME/fcitx5.log" 2>&1 &
+    pids+=($!)
+    gdbus wait --session --timeout 20 org.fcitx.Fcitx5
+    ;;
+*)
+    echo "usage: $0 fcitx5|ibus COMMAND [ARGS...]" >&2
+    exit 2
+    ;;
+esac
+"$@"
