@@ -26,6 +26,8 @@ std::string output(const std::string& command) {
 
 class Fcitx5Control : public InputMethodControl {
 public:
+    bool takesFullWidthAt() const override { return true; }
+    bool givesBackInBand() const override { return true; }
     bool setMode(InputMode mode) override {
         const bool done =
             Desktop::run(call(mode == InputMode::Direct ? "Deactivate" : "Activate")) == 0;
@@ -44,12 +46,32 @@ private:
     }
 };
 
+// One engine for every window: mozc (composing kana from the start) or the
+// US keyboard.
+class IbusControl : public InputMethodControl {
+public:
+    bool takesFullWidthAt() const override { return false; }
+    bool givesBackInBand() const override { return false; }
+    bool setMode(InputMode mode) override {
+        // Says it failed when the engine was the one asked for already: the
+        // engine it reports afterwards tells.
+        Desktop::run(std::string("ibus engine ") +
+                     (mode == InputMode::Direct ? "xkb:us::eng" : "mozc-jp"));
+        return this->mode() == mode;
+    }
+    InputMode mode() override {
+        return output("ibus engine").rfind("mozc", 0) == 0 ? InputMode::Hiragana
+                                                           : InputMode::Direct;
+    }
+};
+
 } // namespace
 
 std::unique_ptr<InputMethodControl> InputMethodControl::forThisDesktop() {
     const char* which = std::getenv("TAVREN_TEST_INPUT_METHOD");
     if (!which) return nullptr;
     if (std::string(which) == "fcitx5") return std::make_unique<Fcitx5Control>();
+    if (std::string(which) == "ibus") return std::make_unique<IbusControl>();
     return nullptr;
 }
 

@@ -44,6 +44,29 @@ PROFILE
     pids+=($!)
     gdbus wait --session --timeout 20 org.fcitx.Fcitx5
     ;;
+ibus)
+    # mozc composing kana from the start, as Japanese users set it.
+    mkdir -p "$XDG_CONFIG_HOME/mozc"
+    cat >"$XDG_CONFIG_HOME/mozc/ibus_config.textproto" <<'MOZC'
+engines {
+  name : "mozc-jp"
+  longname : "Mozc"
+  layout : "default"
+  layout_variant : ""
+  layout_option : ""
+  rank : 80
+}
+active_on_launch: True
+MOZC
+    export GTK_IM_MODULE=ibus QT_IM_MODULE=ibus XMODIFIERS=@im=ibus TAVREN_TEST_INPUT_METHOD=ibus
+    # Settings in memory (no dconf), no panel: nothing but the daemon and mozc.
+    ibus-daemon --xim --panel=disable --emoji-extension=disable \
+        --config=/usr/libexec/ibus-memconf >"$HOME/ibus.log" 2>&1 &
+    pids+=($!)
+    # The daemon answers once it is up; mozc's engine once ibus has read it.
+    for _ in $(seq 200); do ibus engine mozc-jp >/dev/null 2>&1 && break; sleep 0.1; done
+    [ "$(ibus engine)" = mozc-jp ]
+    ;;
 *)
     echo "usage: $0 fcitx5|ibus COMMAND [ARGS...]" >&2
     exit 2

@@ -6,6 +6,7 @@ DesktopInputMethod::DesktopInputMethod() = default;
 
 x11::InputMethod* DesktopInputMethod::serving() {
     if (fcitx5_.running()) return &fcitx5_;
+    if (ibus_.running()) return &ibus_;
     return nullptr;
 }
 

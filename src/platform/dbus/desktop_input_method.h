@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fcitx5_input_method.h"
+#include "ibus_input_method.h"
 #include "platform/x11/input_method.h"
 
 #include <memory>
@@ -22,6 +23,7 @@ private:
     x11::InputMethod* serving();
 
     Fcitx5InputMethod fcitx5_;
+    IbusInputMethod ibus_;
 };
 
 } // namespace tavren::dbus

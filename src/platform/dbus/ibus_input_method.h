@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/x11/input_method.h"
+
+#include <memory>
+#include <string>
+
+namespace tavren::dbus {
+
+class BusConnection;
+
+// ibus, through its daemon's own bus. ibus serves one engine to every window
+// (its default); an input method engine (mozc) is swapped for a keyboard
+// engine for the order and back afterwards, once ibus has handled every key.
+class IbusInputMethod : public x11::InputMethod {
+public:
+    IbusInputMethod();
+    ~IbusInputMethod() override;
+    IbusInputMethod(const IbusInputMethod&) = delete;
+    IbusInputMethod& operator=(const IbusInputMethod&) = delete;
+
+    void catchUp() override;
+    bool running() override;
+    std::unique_ptr<Suspension> turnToDirectInput() override;
+
+private:
+    std::unique_ptr<BusConnection> bus_;
+};
+
+// The address of ibus's bus for the display `display` ($DISPLAY): $IBUS_ADDRESS,
+// else what the daemon wrote in $XDG_CONFIG_HOME/ibus/bus/MACHINE-HOST-NUMBER;
+// "" when there is none.
+std::string ibusAddress(const std::string& display);
+
+} // namespace tavren::dbus
