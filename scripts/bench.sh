@@ -9,6 +9,8 @@ scripts/build.sh
 status=0
 for bench in build/tavren_*_bench; do
     [ -x "$bench" ] || continue
+    # Needs a desktop with an input method: bench/input_method_bench.sh runs it.
+    [ "$(basename "$bench")" = tavren_input_method_bench ] && continue
     echo "== $(basename "$bench")"
     scripts/with-desktop.sh "$bench" || status=1
     echo

@@ -43,6 +43,7 @@ TEST(Fcitx5Hotkeys, KeysReadAsFcitx5WritesThem) {
 
 TEST(Fcitx5Hotkeys, TheActivateKeyComesFromTheSettingsOrFcitx5sDefault) {
     EXPECT_EQ(fcitx5ActivateKey("/nonexistent/fcitx5/config")->keysym, "Hangul_Hanja");
+    EXPECT_EQ(fcitx5DeactivateKey("/nonexistent/fcitx5/config")->keysym, "Hangul_Romaja");
 
     const auto other = configWith("[Hotkey]\nEnumerateWithTriggerKeys=True\n\n"
                                   "[Hotkey/ActivateKeys]\n0=Control+Alt+j\n1=Hangul_Hanja\n\n"
@@ -51,6 +52,7 @@ TEST(Fcitx5Hotkeys, TheActivateKeyComesFromTheSettingsOrFcitx5sDefault) {
     ASSERT_TRUE(key);
     EXPECT_EQ(key->keysym, "j");
     EXPECT_TRUE(key->control && key->alt);
+    EXPECT_EQ(fcitx5DeactivateKey(other)->keysym, "Hangul_Romaja");
 
     const auto noSection = configWith("[Hotkey]\nEnumerateWithTriggerKeys=True\n");
     EXPECT_EQ(fcitx5ActivateKey(noSection)->keysym, "Hangul_Hanja");
@@ -58,6 +60,7 @@ TEST(Fcitx5Hotkeys, TheActivateKeyComesFromTheSettingsOrFcitx5sDefault) {
     // An emptied list: the user wants no such key, and none is typed.
     const auto emptied = configWith("[Hotkey/ActivateKeys]\n\n[Hotkey/DeactivateKeys]\n0=x\n");
     EXPECT_FALSE(fcitx5ActivateKey(emptied));
+    EXPECT_EQ(fcitx5DeactivateKey(emptied)->keysym, "x");
 
     for (const auto& path : {other, noSection, emptied})
         std::filesystem::remove(path);

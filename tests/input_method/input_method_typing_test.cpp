@@ -21,7 +21,7 @@ using x11test::SpawnedWindow;
 
 namespace {
 
-enum class Toolkit { Gtk3, Qt6 };
+enum class Toolkit { Gtk3, Qt6, Xterm };
 
 struct ModeCase {
     std::string name;
@@ -35,11 +35,26 @@ protected:
         control = InputMethodControl::forThisDesktop();
         ASSERT_TRUE(control) << "no input method runs on this desktop";
         log = desktop.directory() + "/target.log";
-        target = GetParam().toolkit == Toolkit::Gtk3 ? desktop.startGtkTarget(log, "IM Target")
-                                                     : desktop.startTarget(log, "IM Target");
+        switch (GetParam().toolkit) {
+        case Toolkit::Gtk3:
+            target = desktop.startGtkTarget(log, "IM Target");
+            break;
+        case Toolkit::Qt6:
+            target = desktop.startTarget(log, "IM Target");
+            break;
+        case Toolkit::Xterm:
+            target = desktop.startTerminal(log, "IM Target");
+            break;
+        }
         ASSERT_TRUE(target);
         ASSERT_TRUE(desktop.activate(target->window()));
         ASSERT_TRUE(control->setMode(GetParam().mode));
+    }
+
+    // A terminal cannot be asked whether it has read its keys, and ibus's XIM
+    // server, which reads them from it, cannot be asked either.
+    bool ibusBehindATerminal() const {
+        return !control->givesBackInBand() && GetParam().toolkit == Toolkit::Xterm;
     }
 
     TypeResult type(const std::string& text) {
@@ -68,6 +83,9 @@ protected:
 // method is in the mode the user had: letters typed by the user come out as
 // that mode makes them.
 TEST_P(InputMethodTyping, OrdersArriveExactlyAndTheUsersModeStays) {
+    if (ibusBehindATerminal() && GetParam().mode == InputMode::Hiragana)
+        GTEST_SKIP() << "ibus through XIM: mozc's engine may come back before the terminal's "
+                        "last keys reached ibus";
     const std::string orders[] = {"attack now", "突撃開始！", "go 北へ 2 ok", "ｱﾀｯｸ Zone-7"};
     for (const auto& order : orders)
         ASSERT_EQ(type(order + "~"), TypeResult::Typed) << order;
@@ -98,9 +116,12 @@ TEST_P(InputMethodTyping, FullWidthAtArrivesWithTheKeysAroundIt) {
 TEST_P(InputMethodTyping, ALongOrderArrivesWhole) {
     if (!control->givesBackInBand() && GetParam().toolkit == Toolkit::Qt6 &&
         GetParam().mode == InputMode::Hiragana)
-        GTEST_SKIP() << "Qt hands keys to ibus one at a time, after it answered its pings: "
-                        "ibus's engine comes back over the bus before the last keys of a long "
-                        "order went through";
+        GTEST_SKIP() << "ibus: the engine comes back over the bus, which cannot tell when the "
+                        "last keys of a long order reached it through a Qt window";
+    if (ibusBehindATerminal())
+        GTEST_SKIP() << "ibus's XIM server reads a terminal's keys more slowly than they are "
+                        "typed: seconds behind after a long order, it misses characters whose "
+                        "bindings were given back";
     std::string order;
     for (int seed = 0; order.size() < 1200; ++seed)
         order += x11test::mixedJapaneseLine(seed, 40) + " go ";
@@ -119,7 +140,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ModeCase{"Gtk3Hiragana", Toolkit::Gtk3, InputMode::Hiragana},
                       ModeCase{"Gtk3Direct", Toolkit::Gtk3, InputMode::Direct},
                       ModeCase{"Qt6Hiragana", Toolkit::Qt6, InputMode::Hiragana},
-                      ModeCase{"Qt6Direct", Toolkit::Qt6, InputMode::Direct}),
+                      ModeCase{"Qt6Direct", Toolkit::Qt6, InputMode::Direct},
+                      ModeCase{"XtermHiragana", Toolkit::Xterm, InputMode::Hiragana},
+                      ModeCase{"XtermDirect", Toolkit::Xterm, InputMode::Direct}),
     [](const ::testing::TestParamInfo<ModeCase>& info) { return info.param.name; });
 
 } // namespace

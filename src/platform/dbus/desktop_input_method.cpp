@@ -18,8 +18,9 @@ bool DesktopInputMethod::running() {
     return serving() != nullptr;
 }
 
-std::unique_ptr<x11::InputMethod::Suspension> DesktopInputMethod::turnToDirectInput() {
-    if (auto* method = serving()) return method->turnToDirectInput();
+std::unique_ptr<x11::InputMethod::Suspension>
+DesktopInputMethod::turnToDirectInput(unsigned long window) {
+    if (auto* method = serving()) return method->turnToDirectInput(window);
     return nullptr;
 }
 

@@ -17,7 +17,7 @@ public:
 
     void catchUp() override;
     bool running() override;
-    std::unique_ptr<Suspension> turnToDirectInput() override;
+    std::unique_ptr<Suspension> turnToDirectInput(unsigned long window) override;
 
 private:
     x11::InputMethod* serving();

@@ -45,8 +45,11 @@ std::optional<x11::InputMethodKey> parseFcitx5Key(const std::string& text) {
     return key;
 }
 
-std::optional<x11::InputMethodKey> fcitx5ActivateKey(const std::filesystem::path& configPath) {
-    const x11::InputMethodKey fcitx5Default{"Hangul_Hanja"};
+namespace {
+
+std::optional<x11::InputMethodKey> firstHotkey(const std::filesystem::path& configPath,
+                                               const std::string& section,
+                                               const x11::InputMethodKey& fcitx5Default) {
     std::ifstream file(configPath);
     if (!file) return fcitx5Default;
     std::string line;
@@ -55,7 +58,7 @@ std::optional<x11::InputMethodKey> fcitx5ActivateKey(const std::filesystem::path
     while (std::getline(file, line)) {
         line = trimmed(line);
         if (!line.empty() && line.front() == '[') {
-            inSection = line == "[Hotkey/ActivateKeys]";
+            inSection = line == "[" + section + "]";
             sectionSeen = sectionSeen || inSection;
             continue;
         }
@@ -63,6 +66,16 @@ std::optional<x11::InputMethodKey> fcitx5ActivateKey(const std::filesystem::path
     }
     if (!sectionSeen) return fcitx5Default;
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<x11::InputMethodKey> fcitx5ActivateKey(const std::filesystem::path& configPath) {
+    return firstHotkey(configPath, "Hotkey/ActivateKeys", {"Hangul_Hanja"});
+}
+
+std::optional<x11::InputMethodKey> fcitx5DeactivateKey(const std::filesystem::path& configPath) {
+    return firstHotkey(configPath, "Hotkey/DeactivateKeys", {"Hangul_Romaja"});
 }
 
 } // namespace tavren::dbus

@@ -16,6 +16,8 @@ std::filesystem::path fcitx5ConfigPath();
 // section is missing, nothing when the user emptied the list or named a key
 // with modifiers other than Control, Shift and Alt.
 std::optional<x11::InputMethodKey> fcitx5ActivateKey(const std::filesystem::path& configPath);
+// Likewise "deactivate input method" (fcitx5's default: Hangul_Romaja).
+std::optional<x11::InputMethodKey> fcitx5DeactivateKey(const std::filesystem::path& configPath);
 
 // One key as fcitx5 writes it: "Control+Shift+space", "Hangul_Hanja".
 std::optional<x11::InputMethodKey> parseFcitx5Key(const std::string& text);

@@ -20,6 +20,7 @@ const QString kInterface = QStringLiteral("org.fcitx.Fcitx.Controller1");
 // fcitx5 answers at once; a hung one must not hold a press for long.
 constexpr int kAnswerTimeoutMs = 500;
 // What the controller's State() says of the focused input context.
+constexpr int kInactive = 1;
 constexpr int kActive = 2;
 
 QDBusMessage ask(BusConnection& bus, const QString& method) {
@@ -31,27 +32,48 @@ bool answered(const QDBusMessage& reply) {
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-class Fcitx5Suspension : public x11::InputMethod::Suspension {
-public:
-    Fcitx5Suspension(BusConnection& bus, std::optional<x11::InputMethodKey> activateKey)
-        : bus_(bus), activateKey_(std::move(activateKey)) {}
-    ~Fcitx5Suspension() override {
-        if (!done_) ask(bus_, QStringLiteral("Activate"));
-    }
-    Fcitx5Suspension(const Fcitx5Suspension&) = delete;
-    Fcitx5Suspension& operator=(const Fcitx5Suspension&) = delete;
+} // namespace
 
+class Fcitx5InputMethod::Suspension : public x11::InputMethod::Suspension {
+public:
+    Suspension(Fcitx5InputMethod& owner, unsigned long window,
+               std::optional<x11::InputMethodKey> deactivateKey,
+               std::optional<x11::InputMethodKey> activateKey)
+        : owner_(owner), window_(window), deactivateKey_(std::move(deactivateKey)),
+          activateKey_(std::move(activateKey)) {
+        if (!deactivateKey_) turnNow();
+    }
+    ~Suspension() override {
+        if (!done_) ask(*owner_.bus_, QStringLiteral("Activate"));
+    }
+    Suspension(const Suspension&) = delete;
+    Suspension& operator=(const Suspension&) = delete;
+
+    std::optional<x11::InputMethodKey> directKey() const override { return deactivateKey_; }
+    void turnNow() override {
+        deactivateKey_.reset();
+        ask(*owner_.bus_, QStringLiteral("Deactivate"));
+    }
     std::optional<x11::InputMethodKey> giveBackKey() const override { return activateKey_; }
-    void givenBack() override { done_ = true; }
+    void givenBack() override {
+        done_ = true;
+        owner_.givenBack_[window_] = std::chrono::steady_clock::now();
+    }
+    // Active again once fcitx5 has read the activate key.
+    std::optional<bool> tookEffect() override {
+        const auto reply = ask(*owner_.bus_, QStringLiteral("State"));
+        if (!answered(reply) || reply.arguments().size() != 1) return std::nullopt;
+        return reply.arguments().front().toInt() == kActive;
+    }
     void abandon() override { done_ = true; }
 
 private:
-    BusConnection& bus_;
+    Fcitx5InputMethod& owner_;
+    unsigned long window_;
+    std::optional<x11::InputMethodKey> deactivateKey_;
     std::optional<x11::InputMethodKey> activateKey_;
     bool done_ = false;
 };
-
-} // namespace
 
 Fcitx5InputMethod::Fcitx5InputMethod() : Fcitx5InputMethod(sessionBusAddress()) {}
 
@@ -70,13 +92,26 @@ bool Fcitx5InputMethod::running() {
     return bus_->nameHasOwner(kService, kAnswerTimeoutMs);
 }
 
-std::unique_ptr<x11::InputMethod::Suspension> Fcitx5InputMethod::turnToDirectInput() {
-    const auto state = ask(*bus_, QStringLiteral("State"));
-    if (!answered(state) || state.arguments().size() != 1 ||
-        state.arguments().front().toInt() != kActive)
-        return nullptr;
-    if (!answered(ask(*bus_, QStringLiteral("Deactivate")))) return nullptr;
-    return std::make_unique<Fcitx5Suspension>(*bus_, fcitx5ActivateKey(fcitx5ConfigPath()));
+std::unique_ptr<x11::InputMethod::Suspension>
+Fcitx5InputMethod::turnToDirectInput(unsigned long window) {
+    const auto now = std::chrono::steady_clock::now();
+    std::erase_if(givenBack_,
+                  [now](const auto& entry) { return now - entry.second > kKeyInFlight; });
+    const auto reply = ask(*bus_, QStringLiteral("State"));
+    if (!answered(reply) || reply.arguments().size() != 1) return nullptr;
+    const int state = reply.arguments().front().toInt();
+    // Inactive, but an activate key typed into this window a moment ago may
+    // not have reached fcitx5 yet: it will be active when this order's keys
+    // arrive.
+    const bool active = state == kActive || (state == kInactive && givenBack_.count(window));
+    if (!active) return nullptr;
+    const auto config = fcitx5ConfigPath();
+    auto activateKey = fcitx5ActivateKey(config);
+    // Without an activate key the state goes back over the bus, which cannot
+    // wait for keys in flight: then it is turned over the bus too.
+    auto deactivateKey = activateKey ? fcitx5DeactivateKey(config) : std::nullopt;
+    return std::make_unique<Suspension>(*this, window, std::move(deactivateKey),
+                                        std::move(activateKey));
 }
 
 } // namespace tavren::dbus

@@ -91,8 +91,11 @@ public:
 
     // ibus has no key that brings back one engine: the engine goes back over
     // the bus, after the keys went through.
+    std::optional<x11::InputMethodKey> directKey() const override { return std::nullopt; }
+    void turnNow() override {}
     std::optional<x11::InputMethodKey> giveBackKey() const override { return std::nullopt; }
     void givenBack() override {}
+    std::optional<bool> tookEffect() override { return std::nullopt; }
     // One engine serves every window: giving it back is right wherever the
     // focus went.
     void abandon() override {}
@@ -150,7 +153,7 @@ void IbusInputMethod::catchUp() {
     globalEngine(*bus_);
 }
 
-std::unique_ptr<x11::InputMethod::Suspension> IbusInputMethod::turnToDirectInput() {
+std::unique_ptr<x11::InputMethod::Suspension> IbusInputMethod::turnToDirectInput(unsigned long) {
     const QString engine = globalEngine(*bus_);
     if (engine.isEmpty() || engine.toStdString().rfind(kKeyboardEnginePrefix, 0) == 0)
         return nullptr;

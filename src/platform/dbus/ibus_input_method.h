@@ -21,7 +21,7 @@ public:
 
     void catchUp() override;
     bool running() override;
-    std::unique_ptr<Suspension> turnToDirectInput() override;
+    std::unique_ptr<Suspension> turnToDirectInput(unsigned long window) override;
 
 private:
     std::unique_ptr<BusConnection> bus_;

@@ -26,6 +26,14 @@ public:
     class Suspension {
     public:
         virtual ~Suspension() = default;
+        // Typed before the order's first key, this key turns the input context
+        // to direct input: in the same stream as the order's keys, it takes
+        // effect after anything typed before (an earlier order's give-back
+        // key still on its way) and before the order. Nothing when the input
+        // context was turned over the bus already.
+        virtual std::optional<InputMethodKey> directKey() const = 0;
+        // The direct key cannot be typed: turn over the bus instead.
+        virtual void turnNow() = 0;
         // Typed after the order's last key, this key gives the state back: it
         // travels with the order's keys through the window to the input method,
         // so it takes effect exactly after them, however far behind the input
@@ -33,6 +41,10 @@ public:
         virtual std::optional<InputMethodKey> giveBackKey() const = 0;
         // The give-back key was typed: nothing is left to do.
         virtual void givenBack() = 0;
+        // Whether the give-back key took effect, which shows the input method
+        // has handled every key typed before it, in the focused window's input
+        // context. Nothing when the input method cannot tell.
+        virtual std::optional<bool> tookEffect() = 0;
         // The focus moved on in the middle of the order: giving the state back
         // over the bus would act on another window's input context, so it is
         // left as it is.
@@ -41,10 +53,10 @@ public:
 
     virtual ~InputMethod() = default;
 
-    // Turns the input context of the focused window to direct input. Nothing
-    // when there is nothing to give back: no input method runs, or it passes
-    // keys on as they are already.
-    virtual std::unique_ptr<Suspension> turnToDirectInput() = 0;
+    // Turns the input context of the focused window, `window`, to direct
+    // input (or says which key does). Nothing when there is nothing to give
+    // back: no input method runs, or it passes keys on as they are already.
+    virtual std::unique_ptr<Suspension> turnToDirectInput(unsigned long window) = 0;
     // Returns once the running input method has handled every key it was
     // handed before the call.
     virtual void catchUp() = 0;

@@ -221,6 +221,12 @@ struct OrderInProgress {
 // typed, and has its state back after the order's last key.
 class InputMethodGuard {
 public:
+    // An input method reading keys from a terminal through XIM works through a
+    // long order for seconds after it was typed; the keycodes' bindings stay
+    // until it is done, or this long.
+    static constexpr std::chrono::milliseconds kInputMethodPatience{10000};
+    static constexpr std::chrono::milliseconds kInputMethodPoll{2};
+
     InputMethodGuard(InputMethod* inputMethod, TargetWindow& target)
         : inputMethod_(inputMethod && inputMethod->running() ? inputMethod : nullptr),
           target_(target) {
@@ -228,7 +234,7 @@ public:
         // The input method acts on the input context that has the focus: the
         // window's own once the window has read its focus change.
         target_.waitUntilProcessed();
-        suspension_ = inputMethod_->turnToDirectInput();
+        suspension_ = inputMethod_->turnToDirectInput(target_.window());
     }
     ~InputMethodGuard() {
         if (!suspension_) return;
@@ -240,19 +246,36 @@ public:
     InputMethodGuard(const InputMethodGuard&) = delete;
     InputMethodGuard& operator=(const InputMethodGuard&) = delete;
 
+    std::optional<InputMethodKey> directKey() const {
+        return suspension_ ? suspension_->directKey() : std::nullopt;
+    }
+    void turnNow() {
+        if (suspension_) suspension_->turnNow();
+    }
     std::optional<InputMethodKey> giveBackKey() const {
         return suspension_ ? suspension_->giveBackKey() : std::nullopt;
     }
 
     // How the order went: typed whole, its last key (the give-back key, when
-    // `giveBackInBand`) included; or stopped by the focus moving on.
+    // `giveBackInBand`) included; or stopped by the focus moving on. Returns
+    // once the input method has handled the order's every key where that can
+    // be seen, or after a bounded wait.
     void finished(TypeResult result, bool keysSent, bool giveBackInBand) {
         keysSent_ = keysSent;
         if (!suspension_) return;
-        if (result == TypeResult::Typed && giveBackInBand)
+        if (result == TypeResult::Typed && giveBackInBand) {
             suspension_->givenBack();
-        else if (result == TypeResult::Interrupted)
+            // Asked of the focused window's input context: only while the
+            // window keeps the focus.
+            const auto giveUp = std::chrono::steady_clock::now() + kInputMethodPatience;
+            while (std::chrono::steady_clock::now() < giveUp && target_.isForeground()) {
+                const auto done = suspension_->tookEffect();
+                if (!done || *done) break;
+                std::this_thread::sleep_for(kInputMethodPoll);
+            }
+        } else if (result == TypeResult::Interrupted) {
             suspension_->abandon();
+        }
     }
 
     // Returns once every key typed so far went through the input method and
@@ -342,6 +365,13 @@ public:
         std::optional<bool> gtk3;
         std::vector<PlannedStroke> plan;
         bool settleNext = false;
+        const auto keysymOf = [](const InputMethodKey& key) {
+            return XStringToKeysym(key.keysym.c_str());
+        };
+        const auto modifiersOf = [](const InputMethodKey& key) {
+            return (key.control ? ControlMask : 0u) | (key.shift ? ShiftMask : 0u) |
+                   (key.alt ? Mod1Mask : 0u);
+        };
         const auto onMap = [&](KeySym keysym) -> std::optional<KeyLocation> {
             auto location = map->find(keysym);
             if (location && bound.count(location->keycode)) return std::nullopt;
@@ -352,6 +382,12 @@ public:
             if (!(avoidLevels && !named)) planned.location = onMap(keysym);
             plan.push_back(planned);
         };
+        if (const auto key = inputMethod.directKey()) {
+            if (const KeySym keysym = keysymOf(*key); keysym != NoSymbol)
+                add(keysym, modifiersOf(*key), true);
+            else
+                inputMethod.turnNow();
+        }
         for (const KeyStroke& stroke : keys) {
             const KeySym keysym = keysymFor(stroke);
             if (!stroke.isNamed && stroke.modifiers == 0 && clashesWithGtk3Compose(keysym) &&
@@ -376,11 +412,8 @@ public:
         }
         bool giveBackInBand = false;
         if (const auto key = inputMethod.giveBackKey()) {
-            if (const KeySym keysym = XStringToKeysym(key->keysym.c_str()); keysym != NoSymbol) {
-                add(keysym,
-                    (key->control ? ControlMask : 0u) | (key->shift ? ShiftMask : 0u) |
-                        (key->alt ? Mod1Mask : 0u),
-                    true);
+            if (const KeySym keysym = keysymOf(*key); keysym != NoSymbol) {
+                add(keysym, modifiersOf(*key), true);
                 giveBackInBand = true;
             }
         }
@@ -404,8 +437,8 @@ public:
             if (const auto& slot = bindingPlan.slotOf(i)) plan[i].location = locationOf(*slot);
 
         const TypeResult result = typeStretches(plan, bindingPlan, modifierKeys, inputMethod);
-        order.read = typedAny_ ? target_.waitUntilProcessed() : true;
         inputMethod.finished(result, typedAny_, giveBackInBand);
+        order.read = typedAny_ ? target_.waitUntilProcessed() : true;
         return result;
     }
 
