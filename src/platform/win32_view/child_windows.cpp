@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace tavren::win32 {
 
@@ -20,6 +21,9 @@ COLORREF colourRef(unsigned colour) {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
+// On a window a control is made of (a drop-down's edit field and list): the
+// control's own window.
+constexpr const wchar_t* kPartOfProperty = L"TavrenPartOf";
 
 int currentShiftState() {
     int shift = controls::kNoShift;
@@ -296,7 +300,17 @@ public:
     static constexpr int kListRows = 12;
 
     ComboBoxWindow(controls::ComboBox& combo, HWND window, ViewContext context)
-        : ChildWindow(combo, window, context), combo_(combo) {}
+        : ChildWindow(combo, window, context), combo_(combo) {
+        // Its edit field and list ask for their colours through the drop-down,
+        // naming themselves; the list is not even its child (it drops over
+        // other windows), so both are marked as its own.
+        COMBOBOXINFO parts{};
+        parts.cbSize = sizeof parts;
+        if (::GetComboBoxInfo(window, &parts)) {
+            for (HWND part : {parts.hwndItem, parts.hwndList})
+                if (part) ::SetPropW(part, kPartOfProperty, window);
+        }
+    }
     void apply(Property property) override;
     void command(WORD code) override {
         if (applying_) return;
@@ -305,6 +319,18 @@ public:
             if (position != CB_ERR) combo_.setListIndex(static_cast<int>(position));
         }
         if (code == CBN_EDITCHANGE) combo_.setText(windowText());
+    }
+
+    // The edit field and the open list ask through the drop-down (it passes
+    // their WM_CTLCOLOREDIT and WM_CTLCOLORLISTBOX on to its parent).
+    HBRUSH colours(HDC dc) override {
+        const COLORREF colour = colourRef(combo_.backColour());
+        ::SetBkColor(dc, colour);
+        if (!brush_ || brushColour_ != colour) {
+            brush_ = std::make_unique<SolidBrush>(colour);
+            brushColour_ = colour;
+        }
+        return brush_->get();
     }
 
 protected:
@@ -321,6 +347,8 @@ private:
     void showPick();
 
     controls::ComboBox& combo_;
+    std::unique_ptr<SolidBrush> brush_;
+    COLORREF brushColour_ = 0;
 };
 
 void ComboBoxWindow::apply(Property property) {
@@ -340,6 +368,9 @@ void ComboBoxWindow::apply(Property property) {
         break;
     case Property::Text:
         showText(combo_.text());
+        break;
+    case Property::Colour:
+        ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         break;
     default:
         ChildWindow::apply(property);
@@ -465,13 +496,18 @@ bool handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (ChildWindow* child = ChildWindow::of(reinterpret_cast<HWND>(lParam))) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        auto window = reinterpret_cast<HWND>(lParam);
+        if (HANDLE whole = ::GetPropW(window, kPartOfProperty)) window = static_cast<HWND>(whole);
+        if (ChildWindow* child = ChildWindow::of(window)) {
             if (HBRUSH brush = child->colours(reinterpret_cast<HDC>(wParam))) {
                 result = reinterpret_cast<LRESULT>(brush);
                 return true;
             }
         }
         return false;
+    }
     default:
         return false;
     }
