@@ -336,7 +336,7 @@ public:
 protected:
     // The window's height holds the open list below the edit field as well.
     void applyGeometry() override {
-        const RECT r = context_.scale.toPixels(control().geometry());
+        const RECT r = toRect(context_.scale, control().geometry());
         const auto row = ::SendMessageW(hwnd(), CB_GETITEMHEIGHT, 0, 0);
         const int listHeight = static_cast<int>(row > 0 ? row : 16) * kListRows;
         ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left,
@@ -438,7 +438,7 @@ void ChildWindow::apply(Property property) {
 }
 
 void ChildWindow::applyGeometry() {
-    const RECT r = context_.scale.toPixels(control_.geometry());
+    const RECT r = toRect(context_.scale, control_.geometry());
     ::SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
