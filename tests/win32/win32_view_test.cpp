@@ -135,6 +135,29 @@ TEST_F(Win32ViewTest, ClickAndMouseDownReachTheButton) {
     EXPECT_EQ(clicks, 1); // the right button presses nothing
 }
 
+// An order press types while it processes pending events, and the user lets
+// go of the mouse meanwhile: the release is taken up inside the press. The
+// button must not keep the mouse after it, or the next click anywhere (on
+// another order button) would go to it and type its order again.
+TEST_F(Win32ViewTest, ReleaseDuringThePressLeavesTheMouseFree) {
+    HWND button = of(f.order);
+    int presses = 0;
+    int releases = 0;
+    f.order.mouseDown.connect([&](const controls::MouseEvent&) {
+        ++presses;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+    });
+    f.order.mouseUp.connect([&](const controls::MouseEvent&) { ++releases; });
+    ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    ::SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(presses, 1);
+    EXPECT_EQ(releases, 1);
+    EXPECT_NE(::GetCapture(), button);
+    EXPECT_EQ(::SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+}
+
 TEST_F(Win32ViewTest, CheckBoxShowsEveryStateAndTheUserToggles) {
     f.check.setValue(2);
     EXPECT_EQ(::SendMessageW(of(f.check), BM_GETCHECK, 0, 0), BST_INDETERMINATE);

@@ -207,12 +207,18 @@ LRESULT CALLBACK ButtonWindow::mouseProc(HWND window, UINT message, WPARAM wPara
         return ::DefSubclassProc(window, message, wParam, lParam);
     }
     auto* button = reinterpret_cast<ButtonWindow*>(self);
-    if (button->report(message, wParam, lParam)) {
-        // Only the left button presses the push button; the others stop here.
-        if (message != WM_LBUTTONDOWN && message != WM_LBUTTONDBLCLK && message != WM_LBUTTONUP)
-            return 0;
-        if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+        // The push button takes the press (the mouse and its pushed look)
+        // before the press's handler runs: an order types while it processes
+        // pending events, and the user's release taken up there must find the
+        // button pressed, or the button would keep the mouse and the next click
+        // anywhere would press it again.
+        const LRESULT result = ::DefSubclassProc(window, WM_LBUTTONDOWN, wParam, lParam);
+        button->report(message, wParam, lParam);
+        return result;
     }
+    // Only the left button presses the push button; the others stop here.
+    if (button->report(message, wParam, lParam) && message != WM_LBUTTONUP) return 0;
     return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
