@@ -206,5 +206,20 @@ TEST(DdeConversation, ClientGoneAfterOpeningFailsAtOnce) {
     EXPECT_EQ(link.unanswered(), 0u);
 }
 
+TEST(DdeConversation, ReopeningAfterTheClientRestartedReachesTheNewOne) {
+    RecordedDiagnostics diagnostics;
+    DdeConversation link(diagnostics);
+    {
+        LinkMonitorProcess first;
+        ASSERT_TRUE(openLink(link));
+    }
+    LinkMonitorProcess second;
+    ASSERT_TRUE(openLink(link));
+    EXPECT_TRUE(link.execute("a,to the new one"));
+    EXPECT_TRUE(dispatchUntil([&] { return link.unanswered() == 0; }));
+    EXPECT_EQ(second.commands(), Commands{"a,to the new one"});
+    EXPECT_EQ(diagnostics.lines, Commands{});
+}
+
 } // namespace
 } // namespace tavren::win32
