@@ -146,7 +146,9 @@ void DdeConversation::giveUp() {
 void DdeConversation::finishSent() {
     ::KillTimer(nullptr, sent_->timer);
     // DDEML keeps an asynchronous transaction until it is abandoned, answered
-    // or not (Wine matches each answer against the oldest one it keeps).
+    // or not, and Wine matches every answer against the oldest one it keeps.
+    // All of the conversation's are abandoned (0): there is only ever this one,
+    // and Wine does not find it by the identifier it gave for it (measured).
     ::DdeAbandonTransaction(instance_, conversation_, 0);
     sent_.reset();
 }
