@@ -36,6 +36,7 @@ windows=(
     googletest                 # GoogleTest's sources, built for Windows with the tests
     wine wine64                # runs the Windows tests and the program here
     xvfb openbox x11-utils      # the private desktop the Wine windows live on
+    locales                    # the ja_JP locale sources: localedef makes a Japanese Wine (code page 932) for the tests
 )
 
 case "${1:-linux}" in

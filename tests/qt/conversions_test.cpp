@@ -7,18 +7,16 @@
 using namespace tavren;
 using namespace tavren::qt;
 
-TEST(TwipsScaleTest, ConvertsEdgesSoThatNeighboursStillTouch) {
+TEST(TwipsScaleTest, ControlRectanglesBecomeQRects) {
     const TwipsScale at96 = TwipsScale::forDpi(96, 96); // 15 twips per pixel
-    EXPECT_EQ(at96.toPixels({120, 360, 2415, 375}), QRect(8, 24, 161, 25));
+    EXPECT_EQ(toQRect(at96, {120, 360, 2415, 375}), QRect(8, 24, 161, 25));
     // 100 twips = 6.67 px: two neighbours of 100 twips touch at 13 px.
-    const QRect first = at96.toPixels({0, 0, 100, 100});
-    const QRect second = at96.toPixels({100, 0, 100, 100});
+    const QRect first = toQRect(at96, {0, 0, 100, 100});
+    const QRect second = toQRect(at96, {100, 0, 100, 100});
     EXPECT_EQ(first.right() + 1, second.left());
-
     const TwipsScale at144x120 = TwipsScale::forDpi(144, 120); // 10 by 12
-    EXPECT_EQ(at144x120.toPixels({100, 120, 1000, 1200}), QRect(10, 10, 100, 100));
-    EXPECT_DOUBLE_EQ(at144x120.toTwipsX(7), 70);
-    EXPECT_DOUBLE_EQ(at144x120.toTwipsY(7), 84);
+    EXPECT_EQ(toQRect(at144x120, {100, 120, 1000, 1200}), QRect(10, 10, 100, 100));
+    EXPECT_EQ(toQRect(at96, {300, 300, 0, 0}), QRect(20, 20, 0, 0));
 }
 
 TEST(FormFrameTest, TheClientAreaIsTheOuterSizeLessTheFixedFrame) {

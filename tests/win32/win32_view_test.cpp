@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 using namespace tavren;
@@ -134,6 +135,29 @@ TEST_F(Win32ViewTest, ClickAndMouseDownReachTheButton) {
     EXPECT_EQ(clicks, 1); // the right button presses nothing
 }
 
+// An order press types while it processes pending events, and the user lets
+// go of the mouse meanwhile: the release is taken up inside the press. The
+// button must not keep the mouse after it, or the next click anywhere (on
+// another order button) would go to it and type its order again.
+TEST_F(Win32ViewTest, ReleaseDuringThePressLeavesTheMouseFree) {
+    HWND button = of(f.order);
+    int presses = 0;
+    int releases = 0;
+    f.order.mouseDown.connect([&](const controls::MouseEvent&) {
+        ++presses;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+    });
+    f.order.mouseUp.connect([&](const controls::MouseEvent&) { ++releases; });
+    ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    ::SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(presses, 1);
+    EXPECT_EQ(releases, 1);
+    EXPECT_NE(::GetCapture(), button);
+    EXPECT_EQ(::SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+}
+
 TEST_F(Win32ViewTest, CheckBoxShowsEveryStateAndTheUserToggles) {
     f.check.setValue(2);
     EXPECT_EQ(::SendMessageW(of(f.check), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
@@ -205,6 +229,85 @@ TEST_F(Win32ViewTest, OrderButtonIsDrawnInItsBackColour) {
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
     EXPECT_EQ(pixel, RGB(0, 200, 0));
+}
+
+// What a window paints for itself, read back from a bitmap.
+COLORREF pixelOf(HWND window, int x, int y) {
+    RECT r{};
+    ::GetClientRect(window, &r);
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
+                   PRF_CLIENT | PRF_ERASEBKGND);
+    const COLORREF pixel = ::GetPixel(memory, x, y);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixel;
+}
+
+TEST_F(Win32ViewTest, DropDownShowsItsBackColourInItsFieldAndList) {
+    COMBOBOXINFO parts{};
+    parts.cbSize = sizeof parts;
+    ASSERT_TRUE(::GetComboBoxInfo(of(f.combo), &parts));
+    ASSERT_NE(parts.hwndItem, nullptr);
+    ASSERT_NE(parts.hwndList, nullptr);
+    RECT field{};
+    ::GetClientRect(parts.hwndItem, &field);
+    f.combo.setBackColour(controls::rgb(255, 255, 0));
+    EXPECT_EQ(pixelOf(parts.hwndItem, field.right - 2, field.bottom / 2), RGB(255, 255, 0));
+    EXPECT_EQ(pixelOf(parts.hwndList, 2, 2), RGB(255, 255, 0));
+    // The return window's list greys out as the option turns off.
+    f.combo.setBackColour(controls::kButtonFace);
+    EXPECT_EQ(pixelOf(parts.hwndItem, field.right - 2, field.bottom / 2),
+              ::GetSysColor(COLOR_BTNFACE));
+    f.combo.setBackColour(controls::kWindowBackground);
+    EXPECT_EQ(pixelOf(parts.hwndItem, field.right - 2, field.bottom / 2),
+              ::GetSysColor(COLOR_WINDOW));
+}
+
+// Dispatches this thread's messages until `done` holds, for at most 10 s.
+bool dispatchUntil(const std::function<bool()>& done) {
+    const DWORD end = ::GetTickCount() + 10000;
+    while (!done()) {
+        if (static_cast<LONG>(::GetTickCount() - end) > 0) return false;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(1);
+    }
+    return true;
+}
+
+TEST_F(Win32ViewTest, TimerTicksFromTheFormsWindowTimer) {
+    int ticks = 0;
+    f.timer.ticked.connect([&] { ++ticks; });
+    f.timer.setInterval(20);
+    EXPECT_TRUE(dispatchUntil([&] { return ticks >= 3; }));
+    f.timer.setInterval(0);
+    // Stopped: the window's timer is gone, so no tick can come however long we wait.
+    EXPECT_EQ(::KillTimer(of(f.form), 1), FALSE);
+    const int stoppedAt = ticks;
+    const DWORD until = ::GetTickCount() + 200;
+    dispatchUntil([&] { return static_cast<LONG>(::GetTickCount() - until) > 0; });
+    EXPECT_EQ(ticks, stoppedAt);
+}
+
+TEST_F(Win32ViewTest, FramesStackAsTheirZOrder) {
+    HWND form = of(f.form);
+    // A point inside both panels: the one in front is the one found there.
+    POINT inBoth{50, 50};
+    f.board.bringToFront();
+    EXPECT_EQ(::GetWindow(form, GW_CHILD), of(f.board));
+    EXPECT_EQ(::ChildWindowFromPointEx(form, inBoth, CWP_SKIPINVISIBLE), of(f.board));
+    f.settings.bringToFront();
+    EXPECT_EQ(::GetWindow(form, GW_CHILD), of(f.settings));
+    EXPECT_EQ(::ChildWindowFromPointEx(form, inBoth, CWP_SKIPINVISIBLE), of(f.settings));
 }
 
 TEST_F(Win32ViewTest, ClosingAsksTheForm) {

@@ -44,7 +44,7 @@ struct QtView::State {
     }
 };
 
-QtView::QtView() : QtView(TwipsScale::ofPrimaryScreen()) {}
+QtView::QtView() : QtView(primaryScreenTwipsScale()) {}
 
 QtView::QtView(TwipsScale scale) : state_(std::make_shared<State>(scale)) {}
 

@@ -4,37 +4,18 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <cmath>
 
 namespace tavren::qt {
 
-TwipsScale TwipsScale::ofPrimaryScreen() {
+TwipsScale primaryScreenTwipsScale() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return forDpi(96, 96);
-    return forDpi(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY());
+    if (!screen) return TwipsScale::forDpi(96, 96);
+    return TwipsScale::forDpi(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY());
 }
 
-int TwipsScale::toPixelsX(double twips) const {
-    return static_cast<int>(std::lround(twips / perPixelX));
-}
-int TwipsScale::toPixelsY(double twips) const {
-    return static_cast<int>(std::lround(twips / perPixelY));
-}
-double TwipsScale::toTwipsX(int pixels) const {
-    return std::round(pixels * perPixelX);
-}
-double TwipsScale::toTwipsY(int pixels) const {
-    return std::round(pixels * perPixelY);
-}
-
-QRect TwipsScale::toPixels(const controls::Rect& r) const {
-    // Edges are converted rather than sizes, so that neighbours that touch in
-    // twips touch in pixels too.
-    const int left = toPixelsX(r.left);
-    const int top = toPixelsY(r.top);
-    const int right = toPixelsX(r.left + r.width);
-    const int bottom = toPixelsY(r.top + r.height);
-    return QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
+QRect toQRect(const TwipsScale& scale, const controls::Rect& r) {
+    const controls::PixelEdges edges = scale.toPixels(r);
+    return QRect(edges.left, edges.top, edges.right - edges.left, edges.bottom - edges.top);
 }
 
 QSize FormFrame::clientPixels(const controls::Rect& outer, const TwipsScale& scale) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/controls/control.h"
+#include "platform/controls/twips_scale.h"
 
 #include <QPoint>
 #include <QRect>
@@ -8,24 +9,13 @@
 
 namespace tavren::qt {
 
-// Converts the controls' twips (1/1440 inch) to the screen's logical pixels and
-// back. Twips per pixel is 1440 / logical DPI, separately for each axis.
-struct TwipsScale {
-    double perPixelX = 15;
-    double perPixelY = 15;
+using controls::TwipsScale;
 
-    static TwipsScale forDpi(double dpiX, double dpiY) { return {1440.0 / dpiX, 1440.0 / dpiY}; }
-    // The primary screen's logical DPI; 96 DPI when there is no screen.
-    static TwipsScale ofPrimaryScreen();
+// The primary screen's logical DPI's scale; 96 DPI when there is no screen.
+TwipsScale primaryScreenTwipsScale();
 
-    int toPixelsX(double twips) const;
-    int toPixelsY(double twips) const;
-    double toTwipsX(int pixels) const;
-    double toTwipsY(int pixels) const;
-
-    // A child control's rectangle, relative to its parent's client area.
-    QRect toPixels(const controls::Rect& r) const;
-};
+// A child control's rectangle, relative to its parent's client area.
+QRect toQRect(const TwipsScale& scale, const controls::Rect& r);
 
 // How a form's outer rectangle in twips maps to its window. The outer size has a
 // fixed virtual frame: the window's client area below the menu bar is the outer

@@ -69,7 +69,7 @@ void bindWidget(controls::Control& control, QWidget* widget, const TwipsScale& s
         if (!guarded) return;
         switch (p) {
         case Property::Geometry:
-            guarded->setGeometry(scale.toPixels(control.geometry()));
+            guarded->setGeometry(toQRect(scale, control.geometry()));
             break;
         case Property::Visible:
             guarded->setVisible(control.visible());

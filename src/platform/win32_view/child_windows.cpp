@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace tavren::win32 {
 
@@ -20,6 +21,9 @@ COLORREF colourRef(unsigned colour) {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
+// On a window a control is made of (a drop-down's edit field and list): the
+// control's own window.
+constexpr const wchar_t* kPartOfProperty = L"TavrenPartOf";
 
 int currentShiftState() {
     int shift = controls::kNoShift;
@@ -203,12 +207,18 @@ LRESULT CALLBACK ButtonWindow::mouseProc(HWND window, UINT message, WPARAM wPara
         return ::DefSubclassProc(window, message, wParam, lParam);
     }
     auto* button = reinterpret_cast<ButtonWindow*>(self);
-    if (button->report(message, wParam, lParam)) {
-        // Only the left button presses the push button; the others stop here.
-        if (message != WM_LBUTTONDOWN && message != WM_LBUTTONDBLCLK && message != WM_LBUTTONUP)
-            return 0;
-        if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+        // The push button takes the press (the mouse and its pushed look)
+        // before the press's handler runs: an order types while it processes
+        // pending events, and the user's release taken up there must find the
+        // button pressed, or the button would keep the mouse and the next click
+        // anywhere would press it again.
+        const LRESULT result = ::DefSubclassProc(window, WM_LBUTTONDOWN, wParam, lParam);
+        button->report(message, wParam, lParam);
+        return result;
     }
+    // Only the left button presses the push button; the others stop here.
+    if (button->report(message, wParam, lParam) && message != WM_LBUTTONUP) return 0;
     return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -296,7 +306,17 @@ public:
     static constexpr int kListRows = 12;
 
     ComboBoxWindow(controls::ComboBox& combo, HWND window, ViewContext context)
-        : ChildWindow(combo, window, context), combo_(combo) {}
+        : ChildWindow(combo, window, context), combo_(combo) {
+        // Its edit field and list ask for their colours through the drop-down,
+        // naming themselves; the list is not even its child (it drops over
+        // other windows), so both are marked as its own.
+        COMBOBOXINFO parts{};
+        parts.cbSize = sizeof parts;
+        if (::GetComboBoxInfo(window, &parts)) {
+            for (HWND part : {parts.hwndItem, parts.hwndList})
+                if (part) ::SetPropW(part, kPartOfProperty, window);
+        }
+    }
     void apply(Property property) override;
     void command(WORD code) override {
         if (applying_) return;
@@ -307,10 +327,22 @@ public:
         if (code == CBN_EDITCHANGE) combo_.setText(windowText());
     }
 
+    // The edit field and the open list ask through the drop-down (it passes
+    // their WM_CTLCOLOREDIT and WM_CTLCOLORLISTBOX on to its parent).
+    HBRUSH colours(HDC dc) override {
+        const COLORREF colour = colourRef(combo_.backColour());
+        ::SetBkColor(dc, colour);
+        if (!brush_ || brushColour_ != colour) {
+            brush_ = std::make_unique<SolidBrush>(colour);
+            brushColour_ = colour;
+        }
+        return brush_->get();
+    }
+
 protected:
     // The window's height holds the open list below the edit field as well.
     void applyGeometry() override {
-        const RECT r = context_.scale.toPixels(control().geometry());
+        const RECT r = toRect(context_.scale, control().geometry());
         const auto row = ::SendMessageW(hwnd(), CB_GETITEMHEIGHT, 0, 0);
         const int listHeight = static_cast<int>(row > 0 ? row : 16) * kListRows;
         ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left,
@@ -321,6 +353,8 @@ private:
     void showPick();
 
     controls::ComboBox& combo_;
+    std::unique_ptr<SolidBrush> brush_;
+    COLORREF brushColour_ = 0;
 };
 
 void ComboBoxWindow::apply(Property property) {
@@ -340,6 +374,9 @@ void ComboBoxWindow::apply(Property property) {
         break;
     case Property::Text:
         showText(combo_.text());
+        break;
+    case Property::Colour:
+        ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         break;
     default:
         ChildWindow::apply(property);
@@ -407,7 +444,7 @@ void ChildWindow::apply(Property property) {
 }
 
 void ChildWindow::applyGeometry() {
-    const RECT r = context_.scale.toPixels(control_.geometry());
+    const RECT r = toRect(context_.scale, control_.geometry());
     ::SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -465,13 +502,18 @@ bool handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (ChildWindow* child = ChildWindow::of(reinterpret_cast<HWND>(lParam))) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        auto window = reinterpret_cast<HWND>(lParam);
+        if (HANDLE whole = ::GetPropW(window, kPartOfProperty)) window = static_cast<HWND>(whole);
+        if (ChildWindow* child = ChildWindow::of(window)) {
             if (HBRUSH brush = child->colours(reinterpret_cast<HDC>(wParam))) {
                 result = reinterpret_cast<LRESULT>(brush);
                 return true;
             }
         }
         return false;
+    }
     default:
         return false;
     }

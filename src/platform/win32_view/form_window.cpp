@@ -184,7 +184,7 @@ void FormWindow::applyGeometry() {
     // The form's rectangle is the outer one, frame, caption and menu bar
     // included, which is what the window's own rectangle is. A minimised or
     // maximised window takes it as the place it is restored to.
-    const RECT outer = context_.scale.toPixels(form_.geometry());
+    const RECT outer = toRect(context_.scale, form_.geometry());
     // A form that was never given a size keeps the system's default.
     const bool sized = form_.width() > 0 && form_.height() > 0;
     if (::IsIconic(window_) || ::IsZoomed(window_)) {
@@ -240,7 +240,7 @@ void FormWindow::reportGeometry() {
     if (applying_ > 0 || ::IsIconic(window_) || ::IsZoomed(window_)) return;
     RECT actual{};
     ::GetWindowRect(window_, &actual);
-    const RECT expected = context_.scale.toPixels(form_.geometry());
+    const RECT expected = toRect(context_.scale, form_.geometry());
     if (std::memcmp(&actual, &expected, sizeof actual) == 0) return;
     // Only what changed in pixels is taken over, so that the twips of the rest
     // do not drift through rounding.

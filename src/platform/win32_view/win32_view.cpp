@@ -45,7 +45,7 @@ struct Win32View::State {
     }
 };
 
-Win32View::Win32View() : Win32View(TwipsScale::ofSystem()) {}
+Win32View::Win32View() : Win32View(systemTwipsScale()) {}
 
 Win32View::Win32View(TwipsScale scale) : state_(std::make_shared<State>(scale)) {
     // Subclassing needs the common controls loaded.

@@ -95,7 +95,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             commandLine.verbose ? static_cast<services::Diagnostics&>(toStandardError)
                                 : services::NoDiagnostics::instance();
 
-        win32::DdeConversation conversation;
+        win32::DdeConversation conversation(diagnostics);
         // The old build's file (Windows directory or its VirtualStore copy) is
         // taken over once, before the first read.
         const std::string settingsPath = win32::defaultSettingsPath();

@@ -5,15 +5,18 @@
 // byte for byte as received (in the ANSI code page, CR LF included), followed
 // by a newline. Writes "ready" to standard error once it serves the name.
 //
-//   tavren-link-monitor [--application NAME] [--topic NAME] [--never-answer]
+//   tavren-link-monitor [--application NAME] [--topic NAME] [--never-answer | --refuse]
+//
+// --never-answer holds every command unanswered, as a hung IRC client would;
+// --refuse answers each one "not processed", as a client that cannot run it.
 #include <windows.h>
 
 #include <ddeml.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <io.h>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -22,6 +25,7 @@ DWORD instance = 0;
 HSZ serviceName = nullptr;
 HSZ topicName = nullptr;
 bool neverAnswer = false;
+bool refuse = false;
 
 void print(const std::string& command) {
     std::fwrite(command.data(), 1, command.size(), stdout);
@@ -45,7 +49,7 @@ HDDEDATA CALLBACK serve(UINT type, UINT, HCONV, HSZ first, HSZ second, HDDEDATA 
         print(bytes);
         // Held, never answered: the caller's time-out has to end its wait.
         if (neverAnswer) return reinterpret_cast<HDDEDATA>(CBR_BLOCK);
-        return reinterpret_cast<HDDEDATA>(DDE_FACK);
+        return reinterpret_cast<HDDEDATA>(refuse ? DDE_FNOTPROCESSED : DDE_FACK);
     }
     default:
         return nullptr;
@@ -67,9 +71,11 @@ int main(int argc, char** argv) {
             topic = argv[++i];
         } else if (arg == "--never-answer") {
             neverAnswer = true;
+        } else if (arg == "--refuse") {
+            refuse = true;
         } else {
             std::fprintf(stderr, "usage: tavren-link-monitor [--application NAME] [--topic NAME] "
-                                 "[--never-answer]\n");
+                                 "[--never-answer | --refuse]\n");
             return 2;
         }
     }

@@ -1,0 +1,131 @@
+// Typing under Wine with the Win32 keyboard service (SendInput, text as
+// Unicode input): 500 ASCII and 100 Japanese characters into the edit control
+// of win32_test_target.exe, another process, which logs every character it
+// receives. Prints characters per second until Win32Keyboard returned (the
+// target has processed the keys: two WM_NULL round trips) and until the last
+// character was in the target's log, and the characters lost. Median of 5 runs.
+#include "delivery/send_keys.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/system_foreground_calls.h"
+#include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_window_manager.h"
+#include "target_process.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tavren;
+using Clock = std::chrono::steady_clock;
+using win32::testing::TargetProcess;
+
+std::size_t codePoints(const std::string& text) {
+    std::size_t count = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++count;
+    return count;
+}
+
+// Characters of `expected` missing from `received`; a wrong character counts
+// as lost, and so does anything received beyond what was typed.
+std::size_t lost(const std::string& expected, const std::string& received) {
+    if (received == expected) return 0;
+    std::size_t same = 0;
+    while (same < expected.size() && same < received.size() && expected[same] == received[same])
+        ++same;
+    const auto want = codePoints(expected), got = codePoints(received);
+    const auto mismatched = codePoints(expected.substr(same));
+    return std::max<std::size_t>(want > got ? want - got : got - want, mismatched ? 1 : 0);
+}
+
+// Letters, digits, blanks and punctuation that mean nothing in the key syntax.
+std::string asciiText(std::size_t length) {
+    const std::string pool =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ,.-!?:;";
+    std::string text;
+    unsigned state = 12345;
+    for (std::size_t i = 0; i < length; ++i) {
+        state = state * 1103515245u + 12345u;
+        text += pool[(state >> 16) % pool.size()];
+    }
+    return text;
+}
+
+// Kanji, kana, full-width and half-width forms as Japanese players chat.
+std::string japaneseText(std::size_t length) {
+    const std::vector<std::string> pool = {"攻", "撃", "開", "始", "！", "＠", "北", "南", "集",
+                                           "合", "本", "陣", "あ", "い", "ア", "ｱ",  "ｲ",  "ﾞ",
+                                           "ｰ",  "１", "Ａ", "（", "）", "￥", "城", "門"};
+    std::string text;
+    unsigned state = 54321;
+    for (std::size_t i = 0; i < length; ++i) {
+        state = state * 1103515245u + 12345u;
+        text += pool[(state >> 16) % pool.size()];
+    }
+    return text;
+}
+
+struct Run {
+    double returnedPerSecond;
+    double arrivedPerSecond;
+    std::size_t lostCharacters;
+};
+
+Run typeOnce(win32::Win32WindowManager& manager, win32::Win32Keyboard& keyboard,
+             const std::string& text) {
+    TargetProcess target({L"v:tavren typing bench"});
+    manager.bringToFront(win32::fromHwnd(target.window()));
+    win32::testing::waitFor([&] { return GetForegroundWindow() == target.window(); });
+    const auto keys = *delivery::parseSendKeys(text);
+    const auto characters = static_cast<double>(codePoints(text));
+    const auto start = Clock::now();
+    const auto result = keyboard.type(win32::fromHwnd(target.window()), keys);
+    const double returned = std::chrono::duration<double>(Clock::now() - start).count();
+    std::string received;
+    win32::testing::waitFor(
+        [&] {
+            received = target.typedText();
+            return received.size() >= text.size();
+        },
+        std::chrono::seconds(20));
+    const double arrived = std::chrono::duration<double>(Clock::now() - start).count();
+    if (result != services::TypeResult::Typed)
+        std::printf("  (a run ended early: the foreground changed or SendInput failed)\n");
+    return {characters / returned, characters / arrived, lost(text, received)};
+}
+
+void bench(const char* label, const std::string& text) {
+    win32::SystemForegroundCalls calls;
+    win32::Win32WindowManager manager(calls);
+    win32::Win32Keyboard keyboard;
+    std::vector<Run> runs;
+    for (int i = 0; i < 5; ++i)
+        runs.push_back(typeOnce(manager, keyboard, text));
+    std::vector<double> returned, arrived;
+    std::size_t lostMost = 0;
+    for (const auto& r : runs) {
+        returned.push_back(r.returnedPerSecond);
+        arrived.push_back(r.arrivedPerSecond);
+        lostMost = std::max(lostMost, r.lostCharacters);
+    }
+    std::sort(returned.begin(), returned.end());
+    std::sort(arrived.begin(), arrived.end());
+    std::printf("%-16s %12.0f %12.0f %8zu\n", label, returned[2], arrived[2], lostMost);
+}
+
+} // namespace
+
+int main() {
+    std::printf("Typing under Wine into win32_test_target.exe (median of 5 runs)\n");
+    std::printf("%-16s %12s %12s %8s\n", "text", "returned/s", "arrived/s", "lost");
+    bench("500 ASCII", asciiText(500));
+    bench("100 Japanese", japaneseText(100));
+    std::printf("returned/s: characters per second until Win32Keyboard returned (the target had "
+                "processed them);\narrived/s: until the last was in the target's log; lost: the "
+                "most in one run.\n");
+    return 0;
+}

@@ -1,0 +1,43 @@
+#include "platform/controls/twips_scale.h"
+
+#include <gtest/gtest.h>
+
+namespace tavren::controls {
+namespace {
+
+TEST(TwipsScale, TwipsPerPixelIs1440OverTheDpiOnEachAxis) {
+    const TwipsScale at144x120 = TwipsScale::forDpi(144, 120);
+    EXPECT_DOUBLE_EQ(at144x120.perPixelX, 10);
+    EXPECT_DOUBLE_EQ(at144x120.perPixelY, 12);
+    EXPECT_EQ(at144x120.toPixelsX(1000), 100);
+    EXPECT_EQ(at144x120.toPixelsY(1200), 100);
+    EXPECT_DOUBLE_EQ(at144x120.toTwipsX(7), 70);
+    EXPECT_DOUBLE_EQ(at144x120.toTwipsY(7), 84);
+}
+
+TEST(TwipsScale, PixelsRoundToTheNearest) {
+    const TwipsScale at96 = TwipsScale::forDpi(96, 96); // 15 twips per pixel
+    EXPECT_EQ(at96.toPixelsX(22), 1);                   // 1.47
+    EXPECT_EQ(at96.toPixelsX(23), 2);                   // 1.53
+    EXPECT_EQ(at96.toPixelsY(-120), -8);                // a panel above its parent's top
+    EXPECT_DOUBLE_EQ(at96.toTwipsX(393), 5895);
+}
+
+TEST(TwipsScale, EdgesAreConvertedSoThatNeighboursStillTouch) {
+    const TwipsScale at96 = TwipsScale::forDpi(96, 96);
+    EXPECT_EQ(at96.toPixels({120, 360, 2415, 375}), (PixelEdges{8, 24, 169, 49}));
+    // 100 twips = 6.67 px: converting sizes would leave a gap between these two.
+    const PixelEdges first = at96.toPixels({0, 0, 100, 100});
+    const PixelEdges second = at96.toPixels({100, 0, 100, 100});
+    EXPECT_EQ(first.right, second.left);
+    EXPECT_EQ(first.right - first.left, 7);
+    EXPECT_EQ(second.right - second.left, 6);
+}
+
+TEST(TwipsScale, NegativeSizesBecomeEmptyRectangles) {
+    const TwipsScale at96 = TwipsScale::forDpi(96, 96);
+    EXPECT_EQ(at96.toPixels({300, 300, -150, -600}), (PixelEdges{20, 20, 20, 20}));
+}
+
+} // namespace
+} // namespace tavren::controls
