@@ -20,5 +20,5 @@ chown "$user" "$scratch"
 trap 'pkill -u "$user" 2>/dev/null || true; rm -rf "$scratch"' EXIT
 status=0
 runuser -u "$user" -- env -i PATH="$PATH" HOME="$scratch" USER="$user" LANG=C.UTF-8 \
-    ${TAVREN_IM_TRACE:+TAVREN_IM_TRACE=1} "$desktop" "$@" || status=$?
+    ${TAVREN_BENCH_SHOW_LOST:+TAVREN_BENCH_SHOW_LOST=1} "$desktop" "$@" || status=$?
 exit $status

@@ -86,10 +86,11 @@ TEST_P(InputMethodTyping, OrdersArriveExactlyAndTheUsersModeStays) {
     if (ibusBehindATerminal() && GetParam().mode == InputMode::Hiragana)
         GTEST_SKIP() << "ibus through XIM: mozc's engine may come back before the terminal's "
                         "last keys reached ibus";
-    const std::string orders[] = {"attack now", "突撃開始！", "go 北へ 2 ok", "ｱﾀｯｸ Zone-7"};
+    const std::string orders[] = {"attack the north now", "突撃開始！", "go 北へ 2 ok",
+                                  "ｱﾀｯｸ Zone-7"};
     for (const auto& order : orders)
         ASSERT_EQ(type(order + "~"), TypeResult::Typed) << order;
-    EXPECT_EQ(lines(4), "attack now\n突撃開始！\ngo 北へ 2 ok\nｱﾀｯｸ Zone-7\n");
+    EXPECT_EQ(lines(4), "attack the north now\n突撃開始！\ngo 北へ 2 ok\nｱﾀｯｸ Zone-7\n");
 
     EXPECT_EQ(control->mode(), GetParam().mode);
     const std::string before = Desktop::readFile(log);
