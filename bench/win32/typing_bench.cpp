@@ -2,8 +2,8 @@
 // Unicode input): 500 ASCII and 100 Japanese characters into the edit control
 // of win32_test_target.exe, another process, which logs every character it
 // receives. Prints characters per second until Win32Keyboard returned (the
-// target has processed the keys: two WM_NULL round trips) and until the last
-// character was in the target's log, and the characters lost. Median of 5 runs.
+// target has read the keys) and until the last character was in the target's
+// log, and the characters lost. Median of 5 runs.
 #include "delivery/send_keys.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/system_foreground_calls.h"

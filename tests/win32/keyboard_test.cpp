@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace tavren::win32 {
 namespace {
@@ -59,6 +61,48 @@ TEST_F(Win32KeyboardTest, TypesJapaneseAndFullWidthTextExactly) {
 TEST_F(Win32KeyboardTest, TypesCharactersBeyondTheBasicPlane) {
     const std::string text = "a😀b";
     EXPECT_EQ(typedInto(text, text), text);
+}
+
+// Characters drawn from `pool` (whole UTF-8 sequences), `count` of them.
+std::string textOf(const std::vector<std::string>& pool, std::size_t count) {
+    std::string text;
+    unsigned state = 2024;
+    for (std::size_t i = 0; i < count; ++i) {
+        state = state * 1103515245u + 12345u;
+        text += pool[(state >> 16) % pool.size()];
+    }
+    return text;
+}
+
+// The log is read once, the moment type() returns: a window that is still
+// reading the keys then could have them taken away by the next window brought
+// to the front.
+TEST_F(Win32KeyboardTest, AsciiTextHasArrivedWhenTypingReturns) {
+    const std::string text = textOf(
+        {"a", "b", "k", "q", "z", "A", "Q", "Z", "0", "5", "9", " ", ",", ".", "-", "!", "?"}, 500);
+    TargetProcess target({L"v:keyboard arrived ascii"});
+    bringToFront(target.window());
+    ASSERT_EQ(type(target.window(), text), TypeResult::Typed);
+    EXPECT_EQ(target.typedText(), text);
+}
+
+TEST_F(Win32KeyboardTest, JapaneseTextHasArrivedWhenTypingReturns) {
+    const std::string text = textOf({"攻", "撃", "開", "始", "！", "＠", "集", "合", "本", "陣",
+                                     "あ", "ア", "ｱ",  "ﾞ",  "ｰ",  "１", "Ａ", "（", "）", "￥"},
+                                    100);
+    TargetProcess target({L"v:keyboard arrived japanese"});
+    bringToFront(target.window());
+    ASSERT_EQ(type(target.window(), text), TypeResult::Typed);
+    EXPECT_EQ(target.typedText(), text);
+}
+
+// A window that reads none of its keys holds the typing for a bounded time
+// only, and what it has not read was not typed.
+TEST_F(Win32KeyboardTest, FailsWhenTheTargetReadsNoKeys) {
+    TargetProcess target({L"v:keyboard frozen"});
+    bringToFront(target.window());
+    target.freeze();
+    EXPECT_EQ(type(target.window(), "abc~"), TypeResult::Failed);
 }
 
 TEST_F(Win32KeyboardTest, EnterArrivesAsTheReturnKeyWithItsScanCode) {

@@ -94,6 +94,11 @@ TargetProcess::~TargetProcess() {
     DeleteFileW(logPath_.c_str());
 }
 
+void TargetProcess::freeze() {
+    if (SuspendThread(process_.hThread) == static_cast<DWORD>(-1))
+        throw std::runtime_error("win32_test_target.exe could not be stopped");
+}
+
 std::vector<std::string> TargetProcess::log() const {
     std::ifstream in(logPath_.c_str(), std::ios::binary);
     std::stringstream whole;

@@ -26,6 +26,9 @@ public:
     const std::vector<HWND>& windows() const { return windows_; }
     HWND window() const { return windows_.at(0); }
 
+    // Stops the program's thread: it reads no more messages until it ends.
+    void freeze();
+
     // The log's lines so far.
     std::vector<std::string> log() const;
     // The characters the edit control received, as UTF-8.

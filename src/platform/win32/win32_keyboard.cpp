@@ -1,9 +1,14 @@
 #include "win32_keyboard.h"
 
+#include "attached_input.h"
 #include "handles.h"
+#include "helper_thread.h"
 #include "injected_input.h"
+#include "key_reads.h"
 #include "virtual_keys.h"
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 namespace tavren::win32 {
@@ -90,15 +95,70 @@ std::vector<INPUT> inputsFor(const KeyStroke& stroke) {
     return inputs;
 }
 
-// A window answers a sent message only between its messages, so the second
-// answer comes after the input queued before the first was taken up.
-void waitUntilProcessed(HWND target) {
-    for (int i = 0; i < 2; ++i) {
-        DWORD_PTR ignored = 0;
-        if (::SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                                  Win32Keyboard::kProcessedTimeoutMs, &ignored) == 0)
-            return;
+// Every event of a stroke is a press or a release of this key.
+BYTE keyOf(const INPUT& input) {
+    return (input.ki.dwFlags & KEYEVENTF_UNICODE) ? VK_PACKET : static_cast<BYTE>(input.ki.wVk);
+}
+
+enum class Waited { Done, LostForeground, TimedOut };
+
+// Checks `done` until it holds, for at most kProcessedTimeoutMs; with `window`,
+// gives up as soon as another window is in front.
+template <class Done> Waited waitUntil(Done done, HWND window = nullptr) {
+    const ULONGLONG giveUp = ::GetTickCount64() + Win32Keyboard::kProcessedTimeoutMs;
+    for (unsigned looks = 0;; ++looks) {
+        // Checked first: what follows a wait is sent at once.
+        if (window != nullptr && ::GetForegroundWindow() != window) return Waited::LostForeground;
+        if (done()) return Waited::Done;
+        if (::GetTickCount64() >= giveUp) return Waited::TimedOut;
+        // The target reads a key in well under a millisecond when it is not busy.
+        ::Sleep(looks < 50 ? 0 : 1);
     }
+}
+
+bool send(INPUT* first, std::size_t count) {
+    if (count == 0) return true;
+    return ::SendInput(static_cast<UINT>(count), first, sizeof(INPUT)) == count;
+}
+
+// Sends a stroke's events, never more than KeyReads::kMostUnread of one key
+// unread, so each waits until the target has read the one before it of the
+// same key. Before the stroke's first event the wait ends as soon as `window`
+// is no longer in front; once part of the stroke is out, the rest always
+// follows, so that no modifier stays pressed, without waiting after a wait
+// has run out.
+TypeResult sendCounted(std::vector<INPUT>& inputs, HWND window, KeyReads& reads) {
+    bool unreadTooLong = false;
+    std::size_t pieceStart = 0;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const BYTE vk = keyOf(inputs[i]);
+        if (!unreadTooLong && reads.unread(vk) >= KeyReads::kMostUnread) {
+            if (!send(inputs.data() + pieceStart, i - pieceStart)) return TypeResult::Failed;
+            const bool started = i > 0;
+            pieceStart = i;
+            const Waited waited =
+                waitUntil([&] { return reads.unread(vk) < KeyReads::kMostUnread; },
+                          started ? nullptr : window);
+            if (waited == Waited::LostForeground) return TypeResult::Interrupted;
+            if (waited == Waited::TimedOut) {
+                if (!started) return TypeResult::Failed;
+                unreadTooLong = true;
+            }
+        }
+        reads.sending(vk);
+    }
+    if (!send(inputs.data() + pieceStart, inputs.size() - pieceStart)) return TypeResult::Failed;
+    return unreadTooLong ? TypeResult::Failed : TypeResult::Typed;
+}
+
+// A window answers a sent message only between its messages: once it has read
+// the last key, the answer comes after that key's message has been handled.
+// Sent messages go ahead of input, so a round trip alone says nothing about
+// keys still queued.
+bool roundTrip(HWND target) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                 Win32Keyboard::kProcessedTimeoutMs, &ignored) != 0;
 }
 
 } // namespace
@@ -106,15 +166,49 @@ void waitUntilProcessed(HWND target) {
 TypeResult Win32Keyboard::type(services::WindowHandle target, const services::KeySequence& keys) {
     if (target == 0) return TypeResult::Interrupted;
     const HWND window = toHwnd(target);
+    if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId())
+        return typeUncounted(window, keys);
+    // Threads that share an input queue take its input in order: the target
+    // could not read its keys behind a click still queued for this thread
+    // (the release of the press that sent the order) while we wait. The
+    // helper thread has no window, so nothing in the queue is ever its.
+    TypeResult result = TypeResult::Failed;
+    if (!runOnHelperThread([&] { result = typeCounted(window, keys); }))
+        return typeUncounted(window, keys);
+    return result;
+}
+
+TypeResult Win32Keyboard::typeCounted(HWND window, const services::KeySequence& keys) {
+    // Joined for the whole typing: joining resets the key state the reads are
+    // counted on, and the queue must be the target's before the first key.
+    const AttachedInput input(window);
+    if (!input.attached()) return typeUncounted(window, keys);
+    KeyReads reads;
+    for (const KeyStroke& stroke : keys) {
+        std::vector<INPUT> inputs = inputsFor(stroke);
+        if (inputs.empty()) return TypeResult::Failed;
+        if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
+        const TypeResult sent = sendCounted(inputs, window, reads);
+        if (sent != TypeResult::Typed) return sent;
+    }
+    // Every key is in the target's queue by now, whatever comes to the front.
+    if (waitUntil([&] { return reads.allRead(); }) != Waited::Done) return TypeResult::Failed;
+    // A window that hangs handling the last key has still read every key.
+    roundTrip(window);
+    return TypeResult::Typed;
+}
+
+TypeResult Win32Keyboard::typeUncounted(HWND window, const services::KeySequence& keys) {
     for (const KeyStroke& stroke : keys) {
         if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
         std::vector<INPUT> inputs = inputsFor(stroke);
         if (inputs.empty()) return TypeResult::Failed;
-        const UINT sent =
-            ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        if (sent != inputs.size()) return TypeResult::Failed;
+        if (!send(inputs.data(), inputs.size())) return TypeResult::Failed;
     }
-    waitUntilProcessed(window);
+    // The best there is without a shared queue: each answer comes between two
+    // of the window's messages, but ahead of the keys still queued. A window
+    // of this thread reads its keys only once we are back in the event loop.
+    if (roundTrip(window)) roundTrip(window);
     return TypeResult::Typed;
 }
 

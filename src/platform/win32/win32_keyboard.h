@@ -2,6 +2,8 @@
 
 #include "platform/services/keyboard.h"
 
+#include <windows.h>
+
 namespace tavren::win32 {
 
 // Types key sequences with SendInput into the foreground window.
@@ -14,14 +16,33 @@ namespace tavren::win32 {
 // scan codes (some games read only those). The foreground is checked before
 // every key; typing stops as soon as it is another window. Every synthesised
 // key carries kTavrenInputMarker.
+//
+// type() returns once the target's thread has read every key and handled the
+// last: a helper thread types, sharing the target's input queue meanwhile
+// (AttachThreadInput), and the queue's synchronous key state, which changes as
+// key messages are read from it (GetKeyState), tells how many were read
+// (KeyReads). A key goes out once the one before it of the same key has been
+// read, so text goes at the pace the target reads it. Sent messages cannot
+// tell it: a WM_NULL round trip is answered ahead of queued input, on Windows
+// and under Wine alike. Nor can GetQueueStatus or GetInputState: they report
+// only the calling thread's own messages, and under Wine stay empty while the
+// target's keys wait in the shared queue.
 class Win32Keyboard : public services::Keyboard {
 public:
-    // How long the target may take to answer each of the two round trips that
-    // tell it has processed the keys.
+    // How long the target may take to read the next of its keys, and to
+    // answer the round trip after the last: a target that reads none of its
+    // keys for that long holds us no longer, and the typing has failed.
     static constexpr unsigned kProcessedTimeoutMs = 1000;
 
     services::TypeResult type(services::WindowHandle target,
                               const services::KeySequence& keys) override;
+
+private:
+    // On a helper thread: types and follows the reading.
+    services::TypeResult typeCounted(HWND window, const services::KeySequence& keys);
+    // When the target's input queue cannot be shared (a window of this thread):
+    // the keys go out without a look at their reading.
+    services::TypeResult typeUncounted(HWND window, const services::KeySequence& keys);
 };
 
 } // namespace tavren::win32
