@@ -13,6 +13,7 @@
 namespace tavren::win32 {
 namespace {
 
+using testing::dispatchUntil;
 using testing::LinkMonitorProcess;
 using testing::waitFor;
 using Commands = std::vector<std::string>;
@@ -29,22 +30,6 @@ public:
 
 bool openLink(DdeConversation& link) {
     return link.open("CHOCOA", "SCRIPTEXEC_SEND", "R1C1");
-}
-
-// The answers come back as messages to this thread, as in the program's event loop.
-void dispatchPending() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-bool dispatchUntil(const std::function<bool()>& done) {
-    return waitFor([&] {
-        dispatchPending();
-        return done();
-    });
 }
 
 TEST(DdeConversation, AnnouncementArrivesExactlyAndIsAnswered) {

@@ -62,6 +62,19 @@ bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
     }
 }
 
+bool dispatchUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    return waitFor(
+        [&] {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            return done();
+        },
+        limit);
+}
+
 TargetProcess::TargetProcess(const std::vector<std::wstring>& windows) : logPath_(freshLogPath()) {
     std::wstring command =
         quoted(besideThisProgram(L"win32_test_target.exe")) + L" " + quoted(logPath_);

@@ -13,6 +13,11 @@ namespace tavren::win32::testing {
 bool waitFor(const std::function<bool()>& done,
              std::chrono::milliseconds limit = std::chrono::seconds(20));
 
+// Like waitFor, dispatching this thread's messages meanwhile: answers and
+// timers come to this thread as messages, as in the program's event loop.
+bool dispatchUntil(const std::function<bool()>& done,
+                   std::chrono::milliseconds limit = std::chrono::seconds(20));
+
 // win32_test_target.exe running in its own process with the windows given
 // ("v:TITLE" shown, "h:TITLE" hidden); ended when this goes away.
 class TargetProcess {

@@ -2,6 +2,7 @@
 // pixels, captions, owner drawing, and the user's input turned into the controls'
 // events.
 #include "../qt/sample_form.h"
+#include "target_process.h"
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32_view/caption_lines.h"
@@ -14,6 +15,7 @@
 
 using namespace tavren;
 using namespace tavren::win32;
+using tavren::win32::testing::dispatchUntil;
 
 namespace {
 
@@ -267,21 +269,6 @@ TEST_F(Win32ViewTest, DropDownShowsItsBackColourInItsFieldAndList) {
     f.combo.setBackColour(controls::kWindowBackground);
     EXPECT_EQ(pixelOf(parts.hwndItem, field.right - 2, field.bottom / 2),
               ::GetSysColor(COLOR_WINDOW));
-}
-
-// Dispatches this thread's messages until `done` holds, for at most 10 s.
-bool dispatchUntil(const std::function<bool()>& done) {
-    const DWORD end = ::GetTickCount() + 10000;
-    while (!done()) {
-        if (static_cast<LONG>(::GetTickCount() - end) > 0) return false;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(1);
-    }
-    return true;
 }
 
 TEST_F(Win32ViewTest, TimerTicksFromTheFormsWindowTimer) {

@@ -42,21 +42,6 @@ protected:
     }
 };
 
-void dispatchPending() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-bool dispatchUntil(const std::function<bool()>& done) {
-    return waitFor([&] {
-        dispatchPending();
-        return done();
-    });
-}
-
 std::wstring scratchPath(const wchar_t* name) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
