@@ -61,7 +61,7 @@ void SendPipeline::btn_Send_MouseDown(const controls::MouseEvent&) {
         diagnostics_.report({services::IgnoredFailure::OrderNotTyped,
                              typed == services::TypeResult::Interrupted
                                  ? "another window took the focus, typing stopped: " + text
-                                 : "no key could be typed: " + text});
+                                 : "typing failed, the order did not arrive whole: " + text});
     }
 
     if (c_.chk_uo.value() == 1) waitUntilInFront(c_.combo_UO, retries);

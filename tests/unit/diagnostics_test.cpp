@@ -147,7 +147,7 @@ TEST_F(PipelineDiagnostics, FailedTypingIsReported) {
     platform.keyboard.result = services::TypeResult::Failed;
     press();
     ASSERT_EQ(reported().size(), 1u);
-    EXPECT_TRUE(contains(reported()[0].reason, "no key could be typed"));
+    EXPECT_TRUE(contains(reported()[0].reason, "typing failed, the order did not arrive whole"));
 }
 
 TEST_F(PipelineDiagnostics, TextThatIsNotKeySyntaxIsReportedAndNotTyped) {
