@@ -53,11 +53,15 @@ void LingeringBindings::waitUntilRebindable(bool readSoFar) {
 }
 
 void LingeringBindings::endOrder(bool read) {
+    endOrder(read, idleTime_);
+}
+
+void LingeringBindings::endOrder(bool read, std::chrono::milliseconds unreadFor) {
     {
         std::lock_guard lock(mutex_);
         typing_ = false;
         const auto now = Clock::now();
-        if (!read) unreadUntil_ = std::max(unreadUntil_, now + idleTime_);
+        if (!read) unreadUntil_ = std::max(unreadUntil_, now + std::max(unreadFor, idleTime_));
         lingerUntil_ = std::max(unreadUntil_, now + idleTime_);
     }
     changed_.notify_all();

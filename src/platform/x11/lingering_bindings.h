@@ -67,6 +67,10 @@ public:
     // Ends the order: the bindings linger for the idle time, after which they
     // are restored in the background unless another order has begun.
     void endOrder(bool read);
+    // Likewise, keys not known to be read taken for unread `unreadFor` (at
+    // least the idle time): a reader known to be slower than a window merely
+    // late.
+    void endOrder(bool read, std::chrono::milliseconds unreadFor);
 
     std::chrono::milliseconds idleTime() const { return idleTime_; }
 

@@ -209,12 +209,13 @@ struct OrderInProgress {
     explicit OrderInProgress(LingeringBindings& bindings) : bindings(bindings) {
         bindings.beginOrder();
     }
-    ~OrderInProgress() { bindings.endOrder(read); }
+    ~OrderInProgress() { bindings.endOrder(read, unreadFor); }
     OrderInProgress(const OrderInProgress&) = delete;
     OrderInProgress& operator=(const OrderInProgress&) = delete;
 
     LingeringBindings& bindings;
     bool read = true;
+    std::chrono::milliseconds unreadFor{0}; // beyond the bindings' idle time
 };
 
 // The target's input method passes keys on as they are while the order is
@@ -240,12 +241,13 @@ public:
         if (!suspension_) return;
         // Over the bus, which overtakes keys still on their way: only once
         // every key typed went through.
-        if (keysSent_) catchUp();
+        if (keysSent_ && !settled_) catchUp();
         suspension_.reset();
     }
     InputMethodGuard(const InputMethodGuard&) = delete;
     InputMethodGuard& operator=(const InputMethodGuard&) = delete;
 
+    bool runs() const { return inputMethod_ != nullptr; }
     std::optional<InputMethodKey> directKey() const {
         return suspension_ ? suspension_->directKey() : std::nullopt;
     }
@@ -264,6 +266,7 @@ public:
         keysSent_ = keysSent;
         if (!suspension_) return;
         if (result == TypeResult::Typed && giveBackInBand) {
+            settled_ = true;
             suspension_->givenBack();
             // Asked of the focused window's input context: only while the
             // window keeps the focus.
@@ -274,6 +277,7 @@ public:
                 std::this_thread::sleep_for(kInputMethodPoll);
             }
         } else if (result == TypeResult::Interrupted) {
+            settled_ = true;
             suspension_->abandon();
         }
     }
@@ -295,6 +299,8 @@ private:
     TargetWindow& target_;
     std::unique_ptr<InputMethod::Suspension> suspension_;
     bool keysSent_ = false;
+    // Given back with its key, or left as it is: nothing to do over the bus.
+    bool settled_ = false;
 };
 
 // How many strokes go out under one server grab. Every other client waits
@@ -439,6 +445,10 @@ public:
         const TypeResult result = typeStretches(plan, bindingPlan, modifierKeys, inputMethod);
         inputMethod.finished(result, typedAny_, giveBackInBand);
         order.read = typedAny_ ? target_.waitUntilProcessed() : true;
+        // An input method reading a terminal's keys through XIM looks them up in
+        // the keyboard map when it gets to them, seconds behind after a long
+        // order, and neither can be asked how far it got.
+        if (inputMethod.runs()) order.unreadFor = InputMethodGuard::kInputMethodPatience;
         return result;
     }
 
