@@ -7,6 +7,7 @@
 #include "input_method/input_method_control.h"
 #include "platform/dbus/desktop_input_method.h"
 #include "platform/x11/x11_keyboard.h"
+#include "typing_loss.h"
 #include "x11/desktop.h"
 #include "x11/typing_texts.h"
 
@@ -116,9 +117,7 @@ int main() {
     if (!control->takesFullWidthAt())
         for (auto at = longOrder.find("＠"); at != std::string::npos; at = longOrder.find("＠"))
             longOrder.replace(at, std::string("＠").size(), "！");
-    std::size_t longCharacters = 0;
-    for (unsigned char c : longOrder)
-        longCharacters += (c & 0xC0) != 0x80;
+    const std::size_t longCharacters = bench::codePoints(longOrder);
 
     std::printf("%s with mozc composing kana; median of 10 presses, and one long order\n\n", which);
     std::printf("| target | who | 20 ASCII: press to delivered | intact | %zu mixed: chars/s | "

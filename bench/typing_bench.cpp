@@ -3,6 +3,7 @@
 // (virtual) desktop.
 #include "delivery/send_keys.h"
 #include "platform/x11/x11_keyboard.h"
+#include "typing_loss.h"
 #include "x11/desktop.h"
 
 #include <chrono>
@@ -19,6 +20,9 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 namespace {
+
+using tavren::bench::codePoints;
+using tavren::bench::lost;
 
 std::string asciiText(std::size_t length) {
     static const std::string letters =
@@ -41,25 +45,6 @@ std::string japaneseText(std::size_t length) {
     for (std::size_t i = 0; i < length; ++i)
         text += characters[random() % characters.size()];
     return text;
-}
-
-std::size_t codePoints(const std::string& text) {
-    std::size_t count = 0;
-    for (unsigned char c : text)
-        if ((c & 0xC0) != 0x80) ++count;
-    return count;
-}
-
-// Characters of `expected` missing from `received` (a received line longer than
-// expected counts its surplus as lost too: something arrived wrong).
-std::size_t lost(const std::string& expected, const std::string& received) {
-    if (received == expected) return 0;
-    std::size_t same = 0;
-    while (same < expected.size() && same < received.size() && expected[same] == received[same])
-        ++same;
-    const auto want = codePoints(expected), got = codePoints(received);
-    const auto mismatched = codePoints(expected.substr(same));
-    return std::max<std::size_t>(want > got ? want - got : got - want, mismatched ? 1 : 0);
 }
 
 struct Row {

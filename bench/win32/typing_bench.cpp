@@ -4,6 +4,7 @@
 // receives. Prints characters per second until Win32Keyboard returned (the
 // target has read the keys) and until the last character was in the target's
 // log, and the characters lost. Median of 5 runs.
+#include "../typing_loss.h"
 #include "delivery/send_keys.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/system_foreground_calls.h"
@@ -19,28 +20,12 @@
 
 namespace {
 
+using tavren::bench::codePoints;
+using tavren::bench::lost;
+
 using namespace tavren;
 using Clock = std::chrono::steady_clock;
 using win32::testing::TargetProcess;
-
-std::size_t codePoints(const std::string& text) {
-    std::size_t count = 0;
-    for (unsigned char c : text)
-        if ((c & 0xC0) != 0x80) ++count;
-    return count;
-}
-
-// Characters of `expected` missing from `received`; a wrong character counts
-// as lost, and so does anything received beyond what was typed.
-std::size_t lost(const std::string& expected, const std::string& received) {
-    if (received == expected) return 0;
-    std::size_t same = 0;
-    while (same < expected.size() && same < received.size() && expected[same] == received[same])
-        ++same;
-    const auto want = codePoints(expected), got = codePoints(received);
-    const auto mismatched = codePoints(expected.substr(same));
-    return std::max<std::size_t>(want > got ? want - got : got - want, mismatched ? 1 : 0);
-}
 
 // Letters, digits, blanks and punctuation that mean nothing in the key syntax.
 std::string asciiText(std::size_t length) {
