@@ -117,7 +117,7 @@ int main() {
     if (!control->takesFullWidthAt())
         for (auto at = longOrder.find("＠"); at != std::string::npos; at = longOrder.find("＠"))
             longOrder.replace(at, std::string("＠").size(), "！");
-    const std::size_t longCharacters = bench::codePoints(longOrder);
+    const std::size_t longCharacters = benchmark::codePoints(longOrder);
 
     std::printf("%s with mozc composing kana; median of 10 presses, and one long order\n\n", which);
     std::printf("| target | who | 20 ASCII: press to delivered | intact | %zu mixed: chars/s | "

@@ -21,8 +21,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-using tavren::bench::codePoints;
-using tavren::bench::lost;
+using tavren::benchmark::codePoints;
+using tavren::benchmark::lost;
 
 std::string asciiText(std::size_t length) {
     static const std::string letters =

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace tavren::bench {
+namespace tavren::benchmark {
 
 // Characters (not bytes) of UTF-8 text.
 inline std::size_t codePoints(const std::string& text) {
@@ -25,4 +25,4 @@ inline std::size_t lost(const std::string& expected, const std::string& received
     return std::max<std::size_t>(want > got ? want - got : got - want, mismatched ? 1 : 0);
 }
 
-} // namespace tavren::bench
+} // namespace tavren::benchmark

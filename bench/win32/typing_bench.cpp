@@ -20,8 +20,8 @@
 
 namespace {
 
-using tavren::bench::codePoints;
-using tavren::bench::lost;
+using tavren::benchmark::codePoints;
+using tavren::benchmark::lost;
 
 using namespace tavren;
 using Clock = std::chrono::steady_clock;
