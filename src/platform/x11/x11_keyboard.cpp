@@ -3,6 +3,7 @@
 #include "platform/x11/gtk3_compose_clash.h"
 #include "platform/x11/ignored_x_errors.h"
 #include "platform/x11/input_method.h"
+#include "platform/x11/input_method_guard.h"
 #include "platform/x11/keyboard_map.h"
 #include "platform/x11/keysyms.h"
 #include "platform/x11/lingering_bindings.h"
@@ -216,91 +217,6 @@ struct OrderInProgress {
     LingeringBindings& bindings;
     bool read = true;
     std::chrono::milliseconds unreadFor{0}; // beyond the bindings' idle time
-};
-
-// The target's input method passes keys on as they are while the order is
-// typed, and has its state back after the order's last key.
-class InputMethodGuard {
-public:
-    // An input method reading keys from a terminal through XIM works through a
-    // long order for seconds after it was typed; the keycodes' bindings stay
-    // until it is done, or this long.
-    static constexpr std::chrono::milliseconds kInputMethodPatience{10000};
-    static constexpr std::chrono::milliseconds kInputMethodPoll{2};
-
-    InputMethodGuard(InputMethod* inputMethod, TargetWindow& target)
-        : inputMethod_(inputMethod && inputMethod->running() ? inputMethod : nullptr),
-          target_(target) {
-        if (!inputMethod_) return;
-        // The input method acts on the input context that has the focus: the
-        // window's own once the window has read its focus change.
-        target_.waitUntilProcessed();
-        suspension_ = inputMethod_->turnToDirectInput(target_.window());
-    }
-    ~InputMethodGuard() {
-        if (!suspension_) return;
-        // Over the bus, which overtakes keys still on their way: only once
-        // every key typed went through.
-        if (keysSent_ && !settled_) catchUp();
-        suspension_.reset();
-    }
-    InputMethodGuard(const InputMethodGuard&) = delete;
-    InputMethodGuard& operator=(const InputMethodGuard&) = delete;
-
-    bool runs() const { return inputMethod_ != nullptr; }
-    std::optional<InputMethodKey> directKey() const {
-        return suspension_ ? suspension_->directKey() : std::nullopt;
-    }
-    void turnNow() {
-        if (suspension_) suspension_->turnNow();
-    }
-    std::optional<InputMethodKey> giveBackKey() const {
-        return suspension_ ? suspension_->giveBackKey() : std::nullopt;
-    }
-
-    // How the order went: typed whole, its last key (the give-back key, when
-    // `giveBackInBand`) included; or stopped by the focus moving on. Returns
-    // once the input method has handled the order's every key where that can
-    // be seen, or after a bounded wait.
-    void finished(TypeResult result, bool keysSent, bool giveBackInBand) {
-        keysSent_ = keysSent;
-        if (!suspension_) return;
-        if (result == TypeResult::Typed && giveBackInBand) {
-            settled_ = true;
-            suspension_->givenBack();
-            // Asked of the focused window's input context: only while the
-            // window keeps the focus.
-            const auto giveUp = std::chrono::steady_clock::now() + kInputMethodPatience;
-            while (std::chrono::steady_clock::now() < giveUp && target_.isForeground()) {
-                const auto done = suspension_->tookEffect();
-                if (!done || *done) break;
-                std::this_thread::sleep_for(kInputMethodPoll);
-            }
-        } else if (result == TypeResult::Interrupted) {
-            settled_ = true;
-            suspension_->abandon();
-        }
-    }
-
-    // Returns once every key typed so far went through the input method and
-    // the window acted on it: the window has read them all, so it has handed
-    // them all to the input method; the input method has caught up with what
-    // it was handed; and the window has read the input method's answers.
-    // Without an input method, at once.
-    void catchUp() {
-        if (!inputMethod_) return;
-        target_.waitUntilProcessed();
-        inputMethod_->catchUp();
-        target_.waitUntilProcessed();
-    }
-
-private:
-    InputMethod* inputMethod_;
-    TargetWindow& target_;
-    std::unique_ptr<InputMethod::Suspension> suspension_;
-    bool keysSent_ = false;
-    // Given back with its key, or left as it is: nothing to do over the bus.
-    bool settled_ = false;
 };
 
 // How many strokes go out under one server grab. Every other client waits
