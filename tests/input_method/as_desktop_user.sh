@@ -12,12 +12,19 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 user=tavren-tests
 id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/sh "$user"
-home=$(getent passwd "$user" | cut -d: -f6)
 # A fresh home for every run: no input method settings are left from the last.
 scratch=$(mktemp -d)
 chmod 755 "$scratch"
 chown "$user" "$scratch"
-trap 'pkill -u "$user" 2>/dev/null || true; rm -rf "$scratch"' EXIT
+cleanup() {
+    # What the command left running (an input method writing its files as it
+    # ends) goes first, then its home.
+    pkill -u "$user" 2>/dev/null || true
+    for _ in $(seq 50); do pgrep -u "$user" >/dev/null || break; sleep 0.1; done
+    pkill -KILL -u "$user" 2>/dev/null || true
+    rm -rf "$scratch" 2>/dev/null || true
+}
+trap cleanup EXIT
 status=0
 runuser -u "$user" -- env -i PATH="$PATH" HOME="$scratch" USER="$user" LANG=C.UTF-8 \
     ${TAVREN_BENCH_SHOW_LOST:+TAVREN_BENCH_SHOW_LOST=1} "$desktop" "$@" || status=$?
