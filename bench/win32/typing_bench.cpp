@@ -29,29 +29,19 @@ using win32::testing::TargetProcess;
 
 // Letters, digits, blanks and punctuation that mean nothing in the key syntax.
 std::string asciiText(std::size_t length) {
-    const std::string pool =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ,.-!?:;";
-    std::string text;
-    unsigned state = 12345;
-    for (std::size_t i = 0; i < length; ++i) {
-        state = state * 1103515245u + 12345u;
-        text += pool[(state >> 16) % pool.size()];
-    }
-    return text;
+    std::vector<std::string> pool;
+    for (char c :
+         std::string("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ,.-!?:;"))
+        pool.emplace_back(1, c);
+    return win32::testing::textOf(pool, length, 12345);
 }
 
 // Kanji, kana, full-width and half-width forms as Japanese players chat.
 std::string japaneseText(std::size_t length) {
-    const std::vector<std::string> pool = {"攻", "撃", "開", "始", "！", "＠", "北", "南", "集",
-                                           "合", "本", "陣", "あ", "い", "ア", "ｱ",  "ｲ",  "ﾞ",
-                                           "ｰ",  "１", "Ａ", "（", "）", "￥", "城", "門"};
-    std::string text;
-    unsigned state = 54321;
-    for (std::size_t i = 0; i < length; ++i) {
-        state = state * 1103515245u + 12345u;
-        text += pool[(state >> 16) % pool.size()];
-    }
-    return text;
+    return win32::testing::textOf({"攻", "撃", "開", "始", "！", "＠", "北", "南", "集",
+                                   "合", "本", "陣", "あ", "い", "ア", "ｱ",  "ｲ",  "ﾞ",
+                                   "ｰ",  "１", "Ａ", "（", "）", "￥", "城", "門"},
+                                  length, 54321);
 }
 
 struct Run {

@@ -16,6 +16,7 @@ namespace {
 
 using services::TypeResult;
 using testing::TargetProcess;
+using testing::textOf;
 using testing::waitFor;
 
 class Win32KeyboardTest : public ::testing::Test {
@@ -63,23 +64,13 @@ TEST_F(Win32KeyboardTest, TypesCharactersBeyondTheBasicPlane) {
     EXPECT_EQ(typedInto(text, text), text);
 }
 
-// Characters drawn from `pool` (whole UTF-8 sequences), `count` of them.
-std::string textOf(const std::vector<std::string>& pool, std::size_t count) {
-    std::string text;
-    unsigned state = 2024;
-    for (std::size_t i = 0; i < count; ++i) {
-        state = state * 1103515245u + 12345u;
-        text += pool[(state >> 16) % pool.size()];
-    }
-    return text;
-}
-
 // The log is read once, the moment type() returns: a window that is still
 // reading the keys then could have them taken away by the next window brought
 // to the front.
 TEST_F(Win32KeyboardTest, AsciiTextHasArrivedWhenTypingReturns) {
     const std::string text = textOf(
-        {"a", "b", "k", "q", "z", "A", "Q", "Z", "0", "5", "9", " ", ",", ".", "-", "!", "?"}, 500);
+        {"a", "b", "k", "q", "z", "A", "Q", "Z", "0", "5", "9", " ", ",", ".", "-", "!", "?"}, 500,
+        2024);
     TargetProcess target({L"v:keyboard arrived ascii"});
     bringToFront(target.window());
     ASSERT_EQ(type(target.window(), text), TypeResult::Typed);
@@ -89,7 +80,7 @@ TEST_F(Win32KeyboardTest, AsciiTextHasArrivedWhenTypingReturns) {
 TEST_F(Win32KeyboardTest, JapaneseTextHasArrivedWhenTypingReturns) {
     const std::string text = textOf({"攻", "撃", "開", "始", "！", "＠", "集", "合", "本", "陣",
                                      "あ", "ア", "ｱ",  "ﾞ",  "ｰ",  "１", "Ａ", "（", "）", "￥"},
-                                    100);
+                                    100, 2024);
     TargetProcess target({L"v:keyboard arrived japanese"});
     bringToFront(target.window());
     ASSERT_EQ(type(target.window(), text), TypeResult::Typed);

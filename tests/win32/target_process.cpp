@@ -9,13 +9,6 @@ namespace tavren::win32::testing {
 
 namespace {
 
-std::wstring besideThisProgram(const std::wstring& name) {
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring self(path, n);
-    return self.substr(0, self.find_last_of(L"\\/") + 1) + name;
-}
-
 std::wstring quoted(const std::wstring& argument) {
     std::wstring out = L"\"";
     for (wchar_t c : argument) {
@@ -52,6 +45,13 @@ void appendUtf8(std::string& out, unsigned code) {
 }
 
 } // namespace
+
+std::wstring besideThisProgram(const std::wstring& name) {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring self(path, n);
+    return self.substr(0, self.find_last_of(L"\\/") + 1) + name;
+}
 
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;

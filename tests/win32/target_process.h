@@ -9,6 +9,20 @@
 
 namespace tavren::win32::testing {
 
+// The path of program `name` in the folder of the running test program.
+std::wstring besideThisProgram(const std::wstring& name);
+
+// `count` characters drawn from `pool` (whole UTF-8 sequences) by a fixed
+// sequence from `seed`: the same text every run.
+inline std::string textOf(const std::vector<std::string>& pool, std::size_t count, unsigned seed) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        text += pool[(seed >> 16) % pool.size()];
+    }
+    return text;
+}
+
 // Waits until `done` holds, checking every few milliseconds, for at most `limit`.
 bool waitFor(const std::function<bool()>& done,
              std::chrono::milliseconds limit = std::chrono::seconds(20));

@@ -10,13 +10,6 @@ namespace tavren::win32::testing {
 
 namespace {
 
-std::wstring besideThisProgram(const std::wstring& name) {
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring self(path, n);
-    return self.substr(0, self.find_last_of(L"\\/") + 1) + name;
-}
-
 std::wstring freshDirectory() {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
