@@ -26,8 +26,6 @@ std::string output(const std::string& command) {
 
 class Fcitx5Control : public InputMethodControl {
 public:
-    bool takesFullWidthAt() const override { return true; }
-    bool givesBackInBand() const override { return true; }
     bool setMode(InputMode mode) override {
         const bool done =
             Desktop::run(call(mode == InputMode::Direct ? "Deactivate" : "Activate")) == 0;
@@ -50,8 +48,6 @@ private:
 // US keyboard.
 class IbusControl : public InputMethodControl {
 public:
-    bool takesFullWidthAt() const override { return false; }
-    bool givesBackInBand() const override { return false; }
     bool setMode(InputMode mode) override {
         // Says it failed when the engine was the one asked for already: the
         // engine it reports afterwards tells.

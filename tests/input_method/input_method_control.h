@@ -23,11 +23,6 @@ public:
     // For the focused window.
     virtual bool setMode(InputMode mode) = 0;
     virtual InputMode mode() = 0;
-    // Whether "＠" (U+FF20) typed as its keysym reaches the window.
-    virtual bool takesFullWidthAt() const = 0;
-    // Whether Tavren gives the state back with a key typed after the order's
-    // (fcitx5's activate key), rather than over the bus.
-    virtual bool givesBackInBand() const = 0;
 
     // Types `letters`, Enter and Enter again through xdotool: what the user
     // gets in the target's log then tells the input method's mode.

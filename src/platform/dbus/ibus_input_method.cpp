@@ -1,13 +1,17 @@
 #include "ibus_input_method.h"
 
 #include "bus_connection.h"
+#include "ibus_typing_engine.h"
+#include "ibus_wire.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QString>
 #include <QVariant>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -30,34 +34,10 @@ QDBusMessage ask(BusConnection& bus, const QString& method, const QVariantList& 
     return bus.call(request, kAnswerTimeoutMs);
 }
 
-// An engine description travels as a variant holding a structure: the type's
-// name, its attachments, then the engine's name.
-QString engineName(const QVariant& description) {
-    QVariant value = description;
-    if (value.canConvert<QDBusVariant>()) value = value.value<QDBusVariant>().variant();
-    if (!value.canConvert<QDBusArgument>()) return {};
-    const auto argument = value.value<QDBusArgument>();
-    if (argument.currentType() != QDBusArgument::StructureType) return {};
-    QString typeName, name;
-    argument.beginStructure();
-    argument >> typeName;
-    argument.beginMap();
-    while (!argument.atEnd()) {
-        QString key;
-        QDBusVariant attachment;
-        argument.beginMapEntry();
-        argument >> key >> attachment;
-        argument.endMapEntry();
-    }
-    argument.endMap();
-    argument >> name;
-    return name;
-}
-
 QString globalEngine(BusConnection& bus) {
     const auto reply = ask(bus, QStringLiteral("GetGlobalEngine"));
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1) return {};
-    return engineName(reply.arguments().front());
+    return ibusEngineName(reply.arguments().front());
 }
 
 // The user's own keyboard engine when one is among the active engines, so the
@@ -70,7 +50,7 @@ QString keyboardEngine(BusConnection& bus) {
         while (!engines.atEnd()) {
             QDBusVariant description;
             engines >> description;
-            const auto name = engineName(description.variant());
+            const auto name = ibusEngineName(description.variant());
             if (name.toStdString().rfind(kKeyboardEnginePrefix, 0) == 0) return name;
         }
         engines.endArray();
@@ -82,27 +62,78 @@ bool setGlobalEngine(BusConnection& bus, const QString& name) {
     return ask(bus, QStringLiteral("SetGlobalEngine"), {name}).type() == QDBusMessage::ReplyMessage;
 }
 
+// The engine ibus serves every window (its default) is swapped for another
+// for the order, and back afterwards.
 class IbusSuspension : public x11::InputMethod::Suspension {
 public:
-    IbusSuspension(BusConnection& bus, QString engine) : bus_(bus), engine_(std::move(engine)) {}
-    ~IbusSuspension() override { setGlobalEngine(bus_, engine_); }
+    // `engine`: nothing when a keyboard engine stands in, which cannot tell
+    // when ibus has handled the order's keys.
+    IbusSuspension(BusConnection& bus, QString original, const IbusTypingEngine* engine)
+        : bus_(bus), original_(std::move(original)), engine_(engine),
+          markersBefore_(engine ? engine->markersSeen() : 0) {}
+    ~IbusSuspension() override { giveBack(); }
     IbusSuspension(const IbusSuspension&) = delete;
     IbusSuspension& operator=(const IbusSuspension&) = delete;
 
     // ibus has no key that brings back one engine: the engine goes back over
-    // the bus, after the keys went through.
+    // the bus, once the marker shows the keys went through.
     std::optional<x11::InputMethodKey> directKey() const override { return std::nullopt; }
     void turnNow() override {}
-    std::optional<x11::InputMethodKey> giveBackKey() const override { return std::nullopt; }
+    std::optional<x11::InputMethodKey> giveBackKey() const override {
+        if (!engine_) return std::nullopt;
+        return x11::InputMethodKey{IbusTypingEngine::markerKeysym()};
+    }
     void givenBack() override {}
-    std::optional<bool> tookEffect() override { return std::nullopt; }
+    std::optional<bool> tookEffect() override {
+        if (!engine_) return std::nullopt;
+        if (engine_->markersSeen() > markersBefore_) {
+            giveBack();
+            return true;
+        }
+        // A window ibus does not serve got the marker itself: ibus had
+        // nothing to do. Asked once, after the order, when the window's focus
+        // change has long reached ibus.
+        if (!askedFocus_) {
+            askedFocus_ = true;
+            if (noWindowHasFocus()) return std::nullopt;
+        }
+        return false;
+    }
+    // ibus's GTK module hands characters back to GTK as text when the engine
+    // passes them on.
+    bool handsCharactersOnAsText() const override { return engine_ != nullptr; }
     // One engine serves every window: giving it back is right wherever the
     // focus went.
     void abandon() override {}
 
 private:
+    void giveBack() {
+        if (givenBack_) return;
+        givenBack_ = true;
+        setGlobalEngine(bus_, original_);
+    }
+
+    // ibus's own input context, the first it makes, has the focus whenever no
+    // window's has.
+    bool noWindowHasFocus() {
+        auto request = QDBusMessage::createMethodCall(
+            kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("Get"));
+        request << kInterface << QStringLiteral("CurrentInputContext");
+        const auto reply = bus_.call(request, kAnswerTimeoutMs);
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
+            return false;
+        const auto path = reply.arguments().front().value<QDBusVariant>().variant();
+        return path.value<QDBusObjectPath>().path() ==
+               QLatin1String("/org/freedesktop/IBus/InputContext_1");
+    }
+
     BusConnection& bus_;
-    QString engine_;
+    QString original_;
+    const IbusTypingEngine* engine_;
+    std::uint64_t markersBefore_;
+    bool askedFocus_ = false;
+    bool givenBack_ = false;
 };
 
 std::string machineId() {
@@ -137,7 +168,8 @@ std::string ibusAddress(const std::string& display) {
     return {};
 }
 
-IbusInputMethod::IbusInputMethod() : bus_(std::make_unique<BusConnection>("")) {}
+IbusInputMethod::IbusInputMethod()
+    : bus_(std::make_unique<BusConnection>("")), engine_(std::make_unique<IbusTypingEngine>()) {}
 
 IbusInputMethod::~IbusInputMethod() = default;
 
@@ -155,10 +187,14 @@ void IbusInputMethod::catchUp() {
 
 std::unique_ptr<x11::InputMethod::Suspension> IbusInputMethod::turnToDirectInput(unsigned long) {
     const QString engine = globalEngine(*bus_);
-    if (engine.isEmpty() || engine.toStdString().rfind(kKeyboardEnginePrefix, 0) == 0)
-        return nullptr;
+    if (engine.isEmpty() || engine == IbusTypingEngine::name()) return nullptr;
+    if (engine_->offer(bus_->address()) && setGlobalEngine(*bus_, IbusTypingEngine::name()))
+        return std::make_unique<IbusSuspension>(*bus_, engine, engine_.get());
+    // Without an engine of its own, a keyboard engine passes keys on as they
+    // are, save for its compose sequences.
+    if (engine.toStdString().rfind(kKeyboardEnginePrefix, 0) == 0) return nullptr;
     if (!setGlobalEngine(*bus_, keyboardEngine(*bus_))) return nullptr;
-    return std::make_unique<IbusSuspension>(*bus_, engine);
+    return std::make_unique<IbusSuspension>(*bus_, engine, nullptr);
 }
 
 } // namespace tavren::dbus

@@ -8,10 +8,13 @@
 namespace tavren::dbus {
 
 class BusConnection;
+class IbusTypingEngine;
 
 // ibus, through its daemon's own bus. ibus serves one engine to every window
-// (its default); an input method engine (mozc) is swapped for a keyboard
-// engine for the order and back afterwards, once ibus has handled every key.
+// (its default); that engine (mozc, or a keyboard engine with its compose
+// sequences) is swapped for this program's own for the order, and back once
+// ibus has handled every key. Where ibus does not take the engine, a keyboard
+// engine stands in for an input method engine.
 class IbusInputMethod : public x11::InputMethod {
 public:
     IbusInputMethod();
@@ -25,6 +28,7 @@ public:
 
 private:
     std::unique_ptr<BusConnection> bus_;
+    std::unique_ptr<IbusTypingEngine> engine_;
 };
 
 // The address of ibus's bus for the display `display` ($DISPLAY): $IBUS_ADDRESS,

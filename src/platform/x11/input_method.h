@@ -45,6 +45,9 @@ public:
         // has handled every key typed before it, in the focused window's input
         // context. Nothing when the input method cannot tell.
         virtual std::optional<bool> tookEffect() = 0;
+        // The input method hands the order's characters on to the window as
+        // text: the window's own compose handling never sees their keys.
+        virtual bool handsCharactersOnAsText() const { return false; }
         // The focus moved on in the middle of the order: giving the state back
         // over the bus would act on another window's input context, so it is
         // left as it is.

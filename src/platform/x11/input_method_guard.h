@@ -50,11 +50,18 @@ public:
         return suspension_ ? suspension_->giveBackKey() : std::nullopt;
     }
 
+    // Whether the input method hands characters on to the window as text.
+    bool handsCharactersOnAsText() const {
+        return suspension_ && suspension_->handsCharactersOnAsText();
+    }
+
     // How the order went: typed whole, its last key (the give-back key, when
     // `giveBackInBand`) included; or stopped by the focus moving on. Returns
     // once the input method has handled the order's every key where that can
-    // be seen, or after a bounded wait.
-    void finished(services::TypeResult result, bool keysSent, bool giveBackInBand);
+    // be seen, or after a bounded wait: true when it showed it had, false when
+    // it did not within the wait although the window kept the focus, nothing
+    // when it cannot tell.
+    std::optional<bool> finished(services::TypeResult result, bool keysSent, bool giveBackInBand);
 
     // Returns once every key typed so far went through the input method and
     // the window acted on it: the window has read them all, so it has handed

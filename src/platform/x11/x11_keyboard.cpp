@@ -313,7 +313,7 @@ public:
         for (const KeyStroke& stroke : keys) {
             const KeySym keysym = keysymFor(stroke);
             if (!stroke.isNamed && stroke.modifiers == 0 && clashesWithGtk3Compose(keysym) &&
-                !onMap(keysym)) {
+                !onMap(keysym) && !inputMethod.handsCharactersOnAsText()) {
                 if (!gtk3) gtk3 = runsGtk3(display_, target_.window());
                 if (*gtk3) {
                     // GTK's own Unicode entry: Ctrl+Shift+U, the code point,
@@ -358,13 +358,16 @@ public:
         for (std::size_t i = 0; i < plan.size(); ++i)
             if (const auto& slot = bindingPlan.slotOf(i)) plan[i].location = locationOf(*slot);
 
-        const TypeResult result = typeStretches(plan, bindingPlan, modifierKeys, inputMethod);
-        inputMethod.finished(result, typedAny_, giveBackInBand);
+        TypeResult result = typeStretches(plan, bindingPlan, modifierKeys, inputMethod);
+        const auto handled = inputMethod.finished(result, typedAny_, giveBackInBand);
         order.read = typedAny_ ? target_.waitUntilProcessed() : true;
-        // An input method reading a terminal's keys through XIM looks them up in
-        // the keyboard map when it gets to them, seconds behind after a long
-        // order, and neither can be asked how far it got.
+        // An input method reading a terminal's keys through XIM looks them up
+        // in the keyboard map when it gets to them, seconds behind after a
+        // long order, and hands keys it passes on back to the terminal, which
+        // looks them up again; neither can be asked how far it got.
         if (inputMethod.runs()) order.unreadFor = InputMethodGuard::kInputMethodPatience;
+        // Keys the input method never got to are keys lost.
+        if (handled && !*handled) result = TypeResult::Failed;
         return result;
     }
 
