@@ -124,4 +124,32 @@ INSTANTIATE_TEST_SUITE_P(
                       ModeCase{"XtermDirect", Toolkit::Xterm, InputMode::Direct}),
     [](const ::testing::TestParamInfo<ModeCase>& info) { return info.param.name; });
 
+// A window the input method does not serve (a terminal without XIM) gets the
+// order's keys straight from the server: nothing waits for the input method,
+// and what the window gets is the order alone.
+TEST(InputMethodBypassed, AWindowWithoutAnInputMethodGetsTheOrderAlone) {
+    Desktop desktop;
+    auto control = InputMethodControl::forThisDesktop();
+    ASSERT_TRUE(control) << "no input method runs on this desktop";
+    const std::string log = desktop.directory() + "/target.log";
+    auto target = desktop.start({"env", "XMODIFIERS=@im=none", "LC_ALL=C.UTF-8", "xterm", "-T",
+                                 "Plain Target", "-e", TAVREN_TERM_READER, log},
+                                "Plain Target");
+    ASSERT_TRUE(target);
+    // ibus's mode is everyone's; fcitx5 has none for a window it does not serve.
+    control->setMode(InputMode::Hiragana);
+    const InputMode before = control->mode();
+    dbus::DesktopInputMethod inputMethod;
+    x11::SynthesisLedger ledger;
+    x11::X11Keyboard keyboard{nullptr, ledger, &inputMethod};
+    const auto keys = delivery::parseSendKeys("go 北へ＠ ok~");
+    ASSERT_TRUE(keys);
+    EXPECT_EQ(keyboard.type(static_cast<services::WindowHandle>(target->window()), *keys),
+              TypeResult::Typed);
+    EXPECT_EQ(Desktop::waitForFile(
+                  log, [](const std::string& s) { return !s.empty() && s.back() == '\n'; }),
+              "go 北へ＠ ok\n");
+    EXPECT_EQ(control->mode(), before);
+}
+
 } // namespace

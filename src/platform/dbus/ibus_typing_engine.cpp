@@ -124,10 +124,13 @@ bool IbusTypingEngine::offer(const std::string& address) {
     if (!connection.isConnected()) return false;
 
     service_ = std::make_unique<IbusEngineService>(markers_);
-    service_->moveToThread(&thread_);
-    thread_.start();
+    // Registered first: the connection gives the object helpers of its own,
+    // which move to the engine's thread with it. Nobody calls it before the
+    // component is registered below.
     if (!connection.registerVirtualObject(kDaemonPath, service_.get(), QDBusConnection::SubPath))
         return false;
+    service_->moveToThread(&thread_);
+    thread_.start();
 
     auto request = QDBusMessage::createMethodCall(kDaemon, kDaemonPath, kDaemon,
                                                   QStringLiteral("RegisterComponent"));
