@@ -2,6 +2,7 @@
 
 #include "ibus_wire.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -112,7 +113,9 @@ void IbusTypingEngine::withdraw() {
 }
 
 bool IbusTypingEngine::offer(const std::string& address) {
-    if (address.empty()) return false;
+    // Calls reach the engine through Qt's event loop on its thread, which
+    // wants an application object.
+    if (address.empty() || !QCoreApplication::instance()) return false;
     if (address == address_ && QDBusConnection(connectionName_).isConnected()) return true;
     withdraw();
 
