@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "delivery/send_keys.h"
+#include "platform/x11/keyboard_map.h"
 #include "platform/x11/x11_keyboard.h"
 #include "x11/desktop.h"
 #include "x11/physical_keyboard.h"
@@ -187,6 +188,22 @@ TEST_F(X11KeyboardTest, EveryCharacterOffTheMapIsBoundInOneChangeAndReusedByTheN
     EXPECT_EQ(Desktop::readFile(log("a.log")), order + "\n待機" + order + "\n");
     EXPECT_EQ(afterFirst, 1u);
     EXPECT_EQ(changes.count(), afterFirst);
+}
+
+// Spare keycodes get a third and a fourth level from the key that sets the
+// level-three modifier, found on the map as Shift's key is.
+TEST_F(X11KeyboardTest, TheLevelThreeModifierAndItsKeyAreOnTheMap) {
+    Display* display = desktop.display();
+    const auto map = x11::KeyboardMap::fetch(display);
+    ASSERT_TRUE(map);
+
+    const auto levelThree = map->levelThree();
+
+    ASSERT_TRUE(levelThree);
+    EXPECT_EQ(levelThree->modifier, static_cast<unsigned>(Mod5Mask));
+    EXPECT_EQ(levelThree->key, XKeysymToKeycode(display, XK_ISO_Level3_Shift));
+    EXPECT_EQ(map->modifierKey(levelThree->modifier), levelThree->key);
+    EXPECT_EQ(map->description().map->types[levelThree->keyType].num_levels, 4);
 }
 
 // Keycodes the previous order bound at two levels, and a Shift the user holds:
