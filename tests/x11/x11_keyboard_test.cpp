@@ -5,6 +5,7 @@
 #include "platform/x11/x11_keyboard.h"
 #include "x11/desktop.h"
 #include "x11/physical_keyboard.h"
+#include "x11/typing_texts.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -109,11 +110,12 @@ TEST_F(X11KeyboardTest, EveryKeycodeIsRestoredAfterManyCharactersOffTheMap) {
     const auto target = desktop.startTarget(log("a.log"), "Target A");
     ASSERT_TRUE(target);
     const auto before = desktop.keyboardMapping();
-    // More distinct characters than both levels of the spare keycodes hold:
-    // the bindings change in the middle.
+    // More distinct characters than all four levels of the spare keycodes
+    // hold: the bindings change in the middle.
     const std::string text =
         "いろはにほへとちりぬるをわかよたれそつねならむうゐのおくやまけふこえてあさ"
-        "きゆめみしゑひもせす攻撃開始！＠";
+        "きゆめみしゑひもせす攻撃開始！＠" +
+        x11test::cjkCharacters(40, 40);
 
     ASSERT_EQ(typeLine(keyboard, target->window(), text), TypeResult::Typed);
 
@@ -204,6 +206,59 @@ TEST_F(X11KeyboardTest, TheLevelThreeModifierAndItsKeyAreOnTheMap) {
     EXPECT_EQ(levelThree->key, XKeysymToKeycode(display, XK_ISO_Level3_Shift));
     EXPECT_EQ(map->modifierKey(levelThree->modifier), levelThree->key);
     EXPECT_EQ(map->description().map->types[levelThree->keyType].num_levels, 4);
+}
+
+// More distinct characters than the first two levels of the spare keycodes
+// hold (36) take their third and fourth levels: every one is typed as itself,
+// and one change of the map binds them all.
+TEST_F(X11KeyboardTest, SixtyDistinctCharactersAreBoundInOneChangeAtFourLevels) {
+    const auto target = desktop.startTarget(log("a.log"), "Target A");
+    ASSERT_TRUE(target);
+    KeyboardMapChanges changes;
+    const std::string order = x11test::fourLevelsOfCharacters();
+
+    ASSERT_EQ(typeLine(keyboard, target->window(), order), TypeResult::Typed);
+
+    EXPECT_EQ(Desktop::readFile(log("a.log")), order + "\n");
+    EXPECT_EQ(changes.count(), 1u);
+}
+
+// Keycodes the previous order bound at four levels, and AltGr held by the user
+// or locked: the third level would be typed for the first. Every character
+// comes out as itself all the same.
+TEST_F(X11KeyboardTest, AHeldAltGrDoesNotChangeCharactersBoundAtFourLevels) {
+    const auto target = desktop.startTarget(log("a.log"), "Target A");
+    ASSERT_TRUE(target);
+    const std::string order = x11test::fourLevelsOfCharacters();
+    ASSERT_EQ(typeLine(keyboard, target->window(), order), TypeResult::Typed);
+    testkeys::PhysicalKeyboard user;
+    ASSERT_TRUE(user.hold("ISO_Level3_Shift"));
+
+    const auto result = typeLine(keyboard, target->window(), order + " abc");
+    ASSERT_TRUE(user.letGo("ISO_Level3_Shift"));
+
+    EXPECT_EQ(result, TypeResult::Typed);
+    EXPECT_EQ(Desktop::readFile(log("a.log")), order + "\n" + order + " abc\n");
+}
+
+TEST_F(X11KeyboardTest, ALockedAltGrDoesNotChangeCharactersBoundAtFourLevels) {
+    const auto target = desktop.startTarget(log("a.log"), "Target A");
+    ASSERT_TRUE(target);
+    const std::string order = x11test::fourLevelsOfCharacters();
+    ASSERT_EQ(typeLine(keyboard, target->window(), order), TypeResult::Typed);
+    Display* display = desktop.display();
+    XkbLockModifiers(display, XkbUseCoreKbd, Mod5Mask, Mod5Mask);
+    XSync(display, False);
+
+    const auto result = typeLine(keyboard, target->window(), order + " abc");
+    XkbStateRec state{};
+    XkbGetState(display, XkbUseCoreKbd, &state);
+    XkbLockModifiers(display, XkbUseCoreKbd, Mod5Mask, 0);
+    XSync(display, False);
+
+    EXPECT_EQ(result, TypeResult::Typed);
+    EXPECT_EQ(Desktop::readFile(log("a.log")), order + "\n" + order + " abc\n");
+    EXPECT_TRUE(state.locked_mods & Mod5Mask);
 }
 
 // Keycodes the previous order bound at two levels, and a Shift the user holds:
