@@ -12,14 +12,14 @@ using namespace tavren::x11;
 
 namespace {
 
-std::vector<BindingSlot> freeSlots(int keycodes, bool twoLevels) {
+// Each level of every keycode in turn, as the keyboard offers them.
+std::vector<BindingSlot> freeSlots(int keycodes, int levels) {
+    constexpr SlotLevel kLevels[] = {SlotLevel::First, SlotLevel::Second, SlotLevel::Third,
+                                     SlotLevel::Fourth};
     std::vector<BindingSlot> slots;
-    for (int k = 0; k < keycodes; ++k)
-        slots.push_back({static_cast<unsigned char>(200 + k), SlotLevel::First, NoSymbol, false});
-    if (twoLevels)
+    for (int level = 0; level < levels; ++level)
         for (int k = 0; k < keycodes; ++k)
-            slots.push_back(
-                {static_cast<unsigned char>(200 + k), SlotLevel::Second, NoSymbol, false});
+            slots.push_back({static_cast<unsigned char>(200 + k), kLevels[level], NoSymbol, false});
     return slots;
 }
 
@@ -84,7 +84,7 @@ TEST(BindingPlan, ACharacterOffTheMapWithoutAnySlotCannotBeTyped) {
 }
 
 TEST(BindingPlan, EveryDistinctCharacterThatFitsIsBoundAtOnceFirstLevelsFirst) {
-    const auto slots = freeSlots(3, true);
+    const auto slots = freeSlots(3, 2);
     const auto needs = characters({1, 2, 0, 1, 3, 4, 2});
     const BindingPlan plan(slots, needs, false);
     ASSERT_EQ(plan.stretches().size(), 1u);
@@ -96,8 +96,23 @@ TEST(BindingPlan, EveryDistinctCharacterThatFitsIsBoundAtOnceFirstLevelsFirst) {
     expectSound(slots, needs, plan, false);
 }
 
+TEST(BindingPlan, ThirdAndFourthLevelsTakeWhatTheFirstTwoCannotHold) {
+    const auto slots = freeSlots(2, 4);
+    const auto needs = characters({1, 2, 3, 4, 5, 6, 0, 5, 1});
+    const BindingPlan plan(slots, needs, false);
+    ASSERT_EQ(plan.stretches().size(), 1u);
+    EXPECT_EQ(plan.stretches()[0].bindings.size(), 6u);
+    const SlotLevel expected[] = {SlotLevel::First,  SlotLevel::First, SlotLevel::Second,
+                                  SlotLevel::Second, SlotLevel::Third, SlotLevel::Third};
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(plan.slotOf(i)->level, expected[i]) << i;
+    EXPECT_EQ(plan.slotOf(7)->level, SlotLevel::Third);
+    EXPECT_EQ(plan.slotOf(8)->level, SlotLevel::First);
+    expectSound(slots, needs, plan, false);
+}
+
 TEST(BindingPlan, MoreCharactersThanSlotsChangeTheBindingsWhereTheyNoLongerFit) {
-    const auto slots = freeSlots(2, false);
+    const auto slots = freeSlots(2, 1);
     const auto needs = characters({1, 2, 1, 3, 4, 3});
     const BindingPlan plan(slots, needs, false);
     ASSERT_EQ(plan.stretches().size(), 2u);
@@ -107,7 +122,7 @@ TEST(BindingPlan, MoreCharactersThanSlotsChangeTheBindingsWhereTheyNoLongerFit) 
 }
 
 TEST(BindingPlan, ACharacterNeededAgainKeepsItsSlotAcrossAChange) {
-    const auto slots = freeSlots(2, false);
+    const auto slots = freeSlots(2, 1);
     // 1 comes back after 3; 2 does not.
     const auto needs = characters({1, 2, 3, 1});
     const BindingPlan plan(slots, needs, false);
@@ -119,7 +134,7 @@ TEST(BindingPlan, ACharacterNeededAgainKeepsItsSlotAcrossAChange) {
 }
 
 TEST(BindingPlan, CharactersStillBoundFromAnEarlierOrderAreReusedWithoutAChange) {
-    auto slots = freeSlots(2, false);
+    auto slots = freeSlots(2, 1);
     slots[0].resident = 0x1004e00 + 7;
     const auto needs = characters({7, 0, 7});
     const BindingPlan plan(slots, needs, false);
@@ -129,7 +144,7 @@ TEST(BindingPlan, CharactersStillBoundFromAnEarlierOrderAreReusedWithoutAChange)
 }
 
 TEST(BindingPlan, AnEarlierOrderThatWasReadGivesUpItsSlotsAtOnce) {
-    auto slots = freeSlots(1, false);
+    auto slots = freeSlots(1, 1);
     slots[0].resident = 0x1004e00 + 7;
     const auto needs = characters({1, 0});
     const BindingPlan plan(slots, needs, false);
@@ -139,7 +154,7 @@ TEST(BindingPlan, AnEarlierOrderThatWasReadGivesUpItsSlotsAtOnce) {
 }
 
 TEST(BindingPlan, AnEarlierOrderThatMayBeUnreadKeepsItsSlotsUntilTheWait) {
-    auto slots = freeSlots(2, true);
+    auto slots = freeSlots(2, 2);
     slots[0].resident = 0x1004e00 + 7; // keycode 200, first level
     slots[1].resident = 0x1004e00 + 8; // keycode 201, first level
     // Keycode 200's second level is free, but Shift held by the user may have
@@ -151,11 +166,25 @@ TEST(BindingPlan, AnEarlierOrderThatMayBeUnreadKeepsItsSlotsUntilTheWait) {
     expectSound(slots, needs, plan, true);
 }
 
+TEST(BindingPlan, AnEarlierOrderThatMayBeUnreadKeepsEveryLevelOfItsKeycodes) {
+    auto slots = freeSlots(2, 4);
+    slots[0].resident = 0x1004e00 + 7; // keycode 200, first level
+    // Keycode 200's third and fourth levels are free, but AltGr held by the
+    // user may have typed them: they wait too, and keycode 201 takes what fits.
+    const auto needs = characters({1, 2, 3, 4, 5, 7});
+    const BindingPlan plan(slots, needs, true);
+    ASSERT_EQ(plan.stretches().size(), 2u);
+    EXPECT_EQ(plan.stretches()[0].end, 4u);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(plan.slotOf(i)->keycode, 201) << i;
+    expectSound(slots, needs, plan, true);
+}
+
 TEST(BindingPlan, AnyOrderIsPlayedBackExactly) {
     std::mt19937 random(5);
     for (int round = 0; round < 300; ++round) {
         const int keycodes = 1 + static_cast<int>(random() % 6);
-        auto slots = freeSlots(keycodes, random() % 2);
+        auto slots = freeSlots(keycodes, 1 << (random() % 3));
         for (auto& slot : slots)
             if (random() % 3 == 0) slot.resident = 0x1004e00 + random() % 12;
         std::vector<int> ids;

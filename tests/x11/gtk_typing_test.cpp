@@ -72,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
                       GtkCase{"FullWidthAscii", range(0xFF01, 0xFF07) + range(0xFF0A, 0xFF5E)},
                       GtkCase{"HalfWidthKatakana", range(0xFF61, 0xFF9F)},
                       GtkCase{"FullWidthSigns", range(0xFFE0, 0xFFE6) + range(0xFFE8, 0xFFEE)},
-                      GtkCase{"MixedLine", x11test::mixedJapaneseLine(3, 60)}),
+                      GtkCase{"MixedLine", x11test::mixedJapaneseLine(3, 60)},
+                      GtkCase{"FourLevelsOfCharacters", x11test::fourLevelsOfCharacters()}),
     [](const ::testing::TestParamInfo<GtkCase>& info) { return info.param.name; });
 
 // "＠" bound to a spare keycode for a Qt window lingers there for later

@@ -82,6 +82,22 @@ TEST_F(TerminalTypingTest, HundredLongLinesArriveExactlyInXterm) {
     EXPECT_TRUE(desktop.keyboardMappingBecomes(before));
 }
 
+// Spare keycodes bound at their third and fourth levels, typed with AltGr and
+// Shift+AltGr: xterm reads each as its character.
+TEST_F(TerminalTypingTest, CharactersAtAllFourLevelsArriveExactly) {
+    const auto term = desktop.startTerminal(log("term.log"), "Level Term");
+    ASSERT_TRUE(term);
+    const std::string text = x11test::fourLevelsOfCharacters();
+    const std::string expected = text + "\n";
+
+    ASSERT_EQ(typeLine(keyboard, term->window(), text), TypeResult::Typed);
+
+    EXPECT_EQ(
+        Desktop::waitForFile(log("term.log"),
+                             [&](const std::string& s) { return s.size() >= expected.size(); }),
+        expected);
+}
+
 struct StopCase {
     std::size_t afterBytes;
     std::chrono::milliseconds pause;
@@ -90,7 +106,7 @@ struct StopCase {
 class StoppedTerminal : public TerminalTypingTest,
                         public ::testing::WithParamInterface<StopCase> {};
 
-// More distinct characters than there are spare keycodes: the bindings change
+// More distinct characters than the spare keycodes hold: the bindings change
 // in the middle of the order, while the terminal may not have read the keys.
 TEST_P(StoppedTerminal, AManyCharacterOrderArrivesExactly) {
     const auto term = desktop.startTerminal(log("term.log"), "Stopped Term");

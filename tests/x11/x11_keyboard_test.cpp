@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "delivery/send_keys.h"
+#include "platform/x11/keyboard_map.h"
 #include "platform/x11/x11_keyboard.h"
 #include "x11/desktop.h"
 #include "x11/physical_keyboard.h"
+#include "x11/typing_texts.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -108,11 +110,12 @@ TEST_F(X11KeyboardTest, EveryKeycodeIsRestoredAfterManyCharactersOffTheMap) {
     const auto target = desktop.startTarget(log("a.log"), "Target A");
     ASSERT_TRUE(target);
     const auto before = desktop.keyboardMapping();
-    // More distinct characters than both levels of the spare keycodes hold:
-    // the bindings change in the middle.
+    // More distinct characters than all four levels of the spare keycodes
+    // hold: the bindings change in the middle.
     const std::string text =
         "いろはにほへとちりぬるをわかよたれそつねならむうゐのおくやまけふこえてあさ"
-        "きゆめみしゑひもせす攻撃開始！＠";
+        "きゆめみしゑひもせす攻撃開始！＠" +
+        x11test::cjkCharacters(40, 40);
 
     ASSERT_EQ(typeLine(keyboard, target->window(), text), TypeResult::Typed);
 
@@ -123,8 +126,9 @@ TEST_F(X11KeyboardTest, EveryKeycodeIsRestoredAfterManyCharactersOffTheMap) {
 
 // Counts the changes of the keyboard map the server announces to its clients:
 // each makes every client (the window manager first) read the map anew. The
-// server tells every keyboard device of one change, the core keyboard sometimes
-// twice with the change's time: its distinct times count changes.
+// server tells every keyboard device of one change; the core keyboard hears of
+// it once more, a few milliseconds later, when it takes the map over from the
+// device that typed last. The XTest keyboard hears of each change once.
 class KeyboardMapChanges {
 public:
     KeyboardMapChanges() {
@@ -132,11 +136,18 @@ public:
         display_ = XkbOpenDisplay(nullptr, &event_, &error, &major, &minor, &reason);
         if (!display_) throw std::runtime_error("no XKB display");
         int count = 0;
-        XIDeviceInfo* devices = XIQueryDevice(display_, XIAllMasterDevices, &count);
-        for (int i = 0; i < count && coreKeyboard_ == 0; ++i)
-            if (devices[i].use == XIMasterKeyboard) coreKeyboard_ = devices[i].deviceid;
+        XIDeviceInfo* devices = XIQueryDevice(display_, XIAllDevices, &count);
+        int core = 0;
+        for (int i = 0; i < count && core == 0; ++i)
+            if (devices[i].use == XIMasterKeyboard) core = devices[i].deviceid;
+        for (int i = 0; i < count && device_ == 0; ++i)
+            if (devices[i].use == XISlaveKeyboard && devices[i].attachment == core &&
+                std::string(devices[i].name).find("XTEST") != std::string::npos)
+                device_ = devices[i].deviceid;
         XIFreeDeviceInfo(devices);
-        XkbSelectEvents(display_, XkbUseCoreKbd, XkbMapNotifyMask, XkbMapNotifyMask);
+        if (device_ == 0) throw std::runtime_error("no XTest keyboard");
+        XkbSelectEvents(display_, static_cast<unsigned>(device_), XkbMapNotifyMask,
+                        XkbMapNotifyMask);
         XSync(display_, False);
     }
     ~KeyboardMapChanges() { XCloseDisplay(display_); }
@@ -151,17 +162,17 @@ public:
             XNextEvent(display_, &event);
             const auto* xkb = reinterpret_cast<XkbAnyEvent*>(&event);
             if (event.type == event_ && xkb->xkb_type == XkbMapNotify &&
-                static_cast<int>(xkb->device) == coreKeyboard_)
-                times_.insert(xkb->time);
+                static_cast<int>(xkb->device) == device_)
+                ++changes_;
         }
-        return times_.size();
+        return changes_;
     }
 
 private:
     Display* display_;
     int event_ = 0;
-    int coreKeyboard_ = 0;
-    std::set<Time> times_;
+    int device_ = 0;
+    std::size_t changes_ = 0;
 };
 
 TEST_F(X11KeyboardTest, EveryCharacterOffTheMapIsBoundInOneChangeAndReusedByTheNextOrder) {
@@ -179,6 +190,75 @@ TEST_F(X11KeyboardTest, EveryCharacterOffTheMapIsBoundInOneChangeAndReusedByTheN
     EXPECT_EQ(Desktop::readFile(log("a.log")), order + "\n待機" + order + "\n");
     EXPECT_EQ(afterFirst, 1u);
     EXPECT_EQ(changes.count(), afterFirst);
+}
+
+// Spare keycodes get a third and a fourth level from the key that sets the
+// level-three modifier, found on the map as Shift's key is.
+TEST_F(X11KeyboardTest, TheLevelThreeModifierAndItsKeyAreOnTheMap) {
+    Display* display = desktop.display();
+    const auto map = x11::KeyboardMap::fetch(display);
+    ASSERT_TRUE(map);
+
+    const auto levelThree = map->levelThree();
+
+    ASSERT_TRUE(levelThree);
+    EXPECT_EQ(levelThree->modifier, static_cast<unsigned>(Mod5Mask));
+    EXPECT_EQ(levelThree->key, XKeysymToKeycode(display, XK_ISO_Level3_Shift));
+    EXPECT_EQ(map->modifierKey(levelThree->modifier), levelThree->key);
+    EXPECT_EQ(map->description().map->types[levelThree->keyType].num_levels, 4);
+}
+
+// More distinct characters than the first two levels of the spare keycodes
+// hold (36) take their third and fourth levels: every one is typed as itself,
+// and one change of the map binds them all.
+TEST_F(X11KeyboardTest, SixtyDistinctCharactersAreBoundInOneChangeAtFourLevels) {
+    const auto target = desktop.startTarget(log("a.log"), "Target A");
+    ASSERT_TRUE(target);
+    KeyboardMapChanges changes;
+    const std::string order = x11test::fourLevelsOfCharacters();
+
+    ASSERT_EQ(typeLine(keyboard, target->window(), order), TypeResult::Typed);
+
+    EXPECT_EQ(Desktop::readFile(log("a.log")), order + "\n");
+    EXPECT_EQ(changes.count(), 1u);
+}
+
+// Keycodes the previous order bound at four levels, and AltGr held by the user
+// or locked: the third level would be typed for the first. Every character
+// comes out as itself all the same.
+TEST_F(X11KeyboardTest, AHeldAltGrDoesNotChangeCharactersBoundAtFourLevels) {
+    const auto target = desktop.startTarget(log("a.log"), "Target A");
+    ASSERT_TRUE(target);
+    const std::string order = x11test::fourLevelsOfCharacters();
+    ASSERT_EQ(typeLine(keyboard, target->window(), order), TypeResult::Typed);
+    testkeys::PhysicalKeyboard user;
+    ASSERT_TRUE(user.hold("ISO_Level3_Shift"));
+
+    const auto result = typeLine(keyboard, target->window(), order + " abc");
+    ASSERT_TRUE(user.letGo("ISO_Level3_Shift"));
+
+    EXPECT_EQ(result, TypeResult::Typed);
+    EXPECT_EQ(Desktop::readFile(log("a.log")), order + "\n" + order + " abc\n");
+}
+
+TEST_F(X11KeyboardTest, ALockedAltGrDoesNotChangeCharactersBoundAtFourLevels) {
+    const auto target = desktop.startTarget(log("a.log"), "Target A");
+    ASSERT_TRUE(target);
+    const std::string order = x11test::fourLevelsOfCharacters();
+    ASSERT_EQ(typeLine(keyboard, target->window(), order), TypeResult::Typed);
+    Display* display = desktop.display();
+    XkbLockModifiers(display, XkbUseCoreKbd, Mod5Mask, Mod5Mask);
+    XSync(display, False);
+
+    const auto result = typeLine(keyboard, target->window(), order + " abc");
+    XkbStateRec state{};
+    XkbGetState(display, XkbUseCoreKbd, &state);
+    XkbLockModifiers(display, XkbUseCoreKbd, Mod5Mask, 0);
+    XSync(display, False);
+
+    EXPECT_EQ(result, TypeResult::Typed);
+    EXPECT_EQ(Desktop::readFile(log("a.log")), order + "\n" + order + " abc\n");
+    EXPECT_TRUE(state.locked_mods & Mod5Mask);
 }
 
 // Keycodes the previous order bound at two levels, and a Shift the user holds:

@@ -51,8 +51,8 @@ BindingPlan::BindingPlan(std::vector<BindingSlot> slots, const std::vector<KeySy
     const Uses uses(needs);
 
     // A keycode that holds anything of an earlier order may have been typed
-    // with at any level (Shift held by the user reaches the second level of a
-    // key bound at one): all its slots wait for those keys.
+    // with at any level (Shift or AltGr held by the user reaches another level
+    // than the one it was bound at): all its slots wait for those keys.
     std::set<unsigned char> heldBefore;
     for (const auto& slot : slots)
         if (!isFree(slot)) heldBefore.insert(slot.keycode);

@@ -8,10 +8,11 @@
 
 namespace tavren::x11 {
 
-// Which shift level of a spare keycode a character sits on. `Both` binds the
-// keycode to one character whatever the shift state: for typing while the user
-// holds Shift.
-enum class SlotLevel { First, Second, Both };
+// Which shift level of a spare keycode a character sits on: none, Shift, the
+// third-level modifier (AltGr), or both of them. `Both` binds the keycode to one
+// character whatever the shift state: for typing while the user holds Shift or
+// AltGr.
+enum class SlotLevel { First, Second, Third, Fourth, Both };
 
 // One place a character off the keyboard map can be bound to.
 struct BindingSlot {

@@ -14,7 +14,38 @@ bool isLockKeysym(KeySym sym) {
            sym == XK_Scroll_Lock;
 }
 
+// Such a key sits in the modifier map (Mode_switch shares Mod5 with AltGr on
+// the usual maps), but XKB has it switch the group instead of setting its
+// modifier.
+bool switchesGroup(KeySym sym) {
+    return sym == XK_Mode_switch || sym == XK_ISO_Group_Latch || sym == XK_ISO_Group_Lock ||
+           sym == XK_ISO_Next_Group || sym == XK_ISO_Prev_Group || sym == XK_ISO_First_Group ||
+           sym == XK_ISO_Last_Group;
+}
+
 } // namespace
+
+std::optional<int> fourLevelKeyType(const XkbDescRec& xkb, unsigned modifier) {
+    const unsigned both = ShiftMask | modifier;
+    for (int t = 0; t < xkb.map->num_types; ++t) {
+        const XkbKeyTypeRec& type = xkb.map->types[t];
+        if (type.num_levels != 4 || type.mods.mask != both || type.preserve) continue;
+        // Every combination of the two picks its own level, as documented.
+        unsigned found = 0;
+        for (int i = 0; i < type.map_count; ++i) {
+            const auto& entry = type.map[i];
+            if (!entry.active) continue;
+            const unsigned mask = entry.mods.mask;
+            if ((mask == ShiftMask && entry.level == 1) || (mask == modifier && entry.level == 2) ||
+                (mask == both && entry.level == 3))
+                found |= 1u << entry.level;
+            else
+                found |= 1u; // anything else: not this type
+        }
+        if (found == 0b1110) return t;
+    }
+    return std::nullopt;
+}
 
 XkbDescHandle fetchKeyboardDescription(Display* display) {
     return XkbDescHandle(
@@ -81,8 +112,24 @@ std::optional<KeyCode> KeyboardMap::modifierKey(unsigned mask) const {
         const auto keycode = static_cast<KeyCode>(code);
         if (!(xkb->map->modmap[keycode] & mask)) continue;
         if (XkbKeyNumGroups(xkb, keycode) == 0) continue;
-        if (isLockKeysym(XkbKeySymEntry(xkb, keycode, 0, groupOf(keycode)))) continue;
+        const KeySym sym = XkbKeySymEntry(xkb, keycode, 0, groupOf(keycode));
+        if (isLockKeysym(sym) || switchesGroup(sym)) continue;
         return keycode;
+    }
+    return std::nullopt;
+}
+
+std::optional<LevelThree> KeyboardMap::levelThree() const {
+    XkbDescPtr xkb = desc_.get();
+    for (int code = xkb->min_key_code; code <= xkb->max_key_code; ++code) {
+        const auto keycode = static_cast<KeyCode>(code);
+        if (XkbKeyNumGroups(xkb, keycode) == 0) continue;
+        if (XkbKeySymEntry(xkb, keycode, 0, groupOf(keycode)) != XK_ISO_Level3_Shift) continue;
+        const unsigned modifier = xkb->map->modmap[keycode];
+        if (std::popcount(modifier) != 1 || modifier == ShiftMask || modifier == LockMask) continue;
+        const auto type = fourLevelKeyType(*xkb, modifier);
+        if (!type) return std::nullopt;
+        return LevelThree{*type, modifier, keycode};
     }
     return std::nullopt;
 }

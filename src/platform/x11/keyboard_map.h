@@ -24,6 +24,17 @@ struct KeyLocation {
     unsigned levelModifiers = 0;
 };
 
+// What a key needs to type four characters: the key type whose levels Shift and
+// the third-level modifier (AltGr) select, and a key that sets that modifier.
+struct LevelThree {
+    int keyType = 0;       // index among the map's key types
+    unsigned modifier = 0; // one real modifier, Mod5Mask on most maps
+    KeyCode key = 0;
+};
+
+// The key type of four levels: none, Shift, `modifier`, Shift and `modifier`.
+std::optional<int> fourLevelKeyType(const XkbDescRec& xkb, unsigned modifier);
+
 // A snapshot of the keyboard map, in the keyboard group that is active now,
 // answering where keysyms and modifiers are.
 class KeyboardMap {
@@ -38,6 +49,10 @@ public:
     // A key that sets the single real modifier `mask` (ShiftMask, ControlMask,
     // Mod1Mask, Mod5Mask) while held, not a lock key.
     std::optional<KeyCode> modifierKey(unsigned mask) const;
+
+    // The modifier ISO_Level3_Shift sets, its key and the four-level key type;
+    // nothing when the map lacks one of them.
+    std::optional<LevelThree> levelThree() const;
 
     // Keys without any keysym and outside the modifier map: free to bind.
     std::vector<KeyCode> spareKeycodes() const;

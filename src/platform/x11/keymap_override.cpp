@@ -13,20 +13,23 @@ bool sendKeysyms(Display* display, XkbDescPtr desc, int first, int last) {
     return XkbChangeMap(display, desc, &changes);
 }
 
-// Gives the key one level, or two selected by Shift alone (Caps Lock does not
-// reach them), and its characters. Set by hand: Xlib's XkbChangeTypesOfKey
-// crashes on keys it changed before.
-bool setKey(XkbDescPtr desc, KeyCode keycode, const BoundLevels& levels) {
-    const bool two = levels[1] != NoSymbol;
-    const int width = two ? 2 : 1;
+// Gives the key one, two or four levels, chosen by Shift and the third-level
+// modifier alone (Caps Lock and Num Lock do not reach them), and its
+// characters. Set by hand: Xlib's XkbChangeTypesOfKey crashes on keys it
+// changed before.
+bool setKey(XkbDescPtr desc, KeyCode keycode, const BoundLevels& levels, int fourLevelType) {
+    const bool four = levels[2] != NoSymbol || levels[3] != NoSymbol;
+    if (four && fourLevelType < 0) return false;
+    const int width = four ? 4 : levels[1] != NoSymbol ? 2 : 1;
     KeySym* syms = XkbResizeKeySyms(desc, keycode, width);
     if (!syms) return false;
     XkbSymMapPtr key = &desc->map->key_sym_map[keycode];
-    key->kt_index[0] = two ? XkbTwoLevelIndex : XkbOneLevelIndex;
+    key->kt_index[0] = static_cast<unsigned char>(four         ? fourLevelType
+                                                  : width == 2 ? XkbTwoLevelIndex
+                                                               : XkbOneLevelIndex);
     key->group_info = XkbSetNumGroups(0, 1);
     key->width = static_cast<unsigned char>(width);
-    syms[0] = levels[0];
-    if (two) syms[1] = levels[1];
+    std::copy(levels.begin(), levels.begin() + width, syms);
     return true;
 }
 
@@ -34,7 +37,7 @@ bool setKey(XkbDescPtr desc, KeyCode keycode, const BoundLevels& levels) {
 
 KeymapOverride::KeymapOverride(Display* display) : display_(display) {}
 
-bool KeymapOverride::bind(const std::vector<SlotBinding>& bindings) {
+bool KeymapOverride::bind(const std::vector<SlotBinding>& bindings, int fourLevelType) {
     if (bindings.empty()) return true;
     if (!original_) {
         // Two copies: one to edit, one kept intact to restore from.
@@ -54,16 +57,17 @@ bool KeymapOverride::bind(const std::vector<SlotBinding>& bindings) {
         if (known == changed.end()) {
             const auto held = bound_.find(keycode);
             known = changed
-                        .emplace(keycode, held == bound_.end() ? BoundLevels{NoSymbol, NoSymbol}
-                                                               : held->second)
+                        .emplace(keycode, held == bound_.end()
+                                              ? BoundLevels{NoSymbol, NoSymbol, NoSymbol, NoSymbol}
+                                              : held->second)
                         .first;
         }
         BoundLevels& levels = known->second;
         switch (binding.level) {
         case SlotLevel::Both:
-            // Both levels rather than one: narrowing a key of two levels to
+            // Two levels rather than one: narrowing a key of two levels to
             // one crashes Xlib's XkbChangeTypesOfKey.
-            levels = {binding.keysym, binding.keysym};
+            levels = {binding.keysym, binding.keysym, NoSymbol, NoSymbol};
             break;
         case SlotLevel::First:
             // A key of one level types its character with Shift too: it keeps
@@ -74,10 +78,16 @@ bool KeymapOverride::bind(const std::vector<SlotBinding>& bindings) {
             if (levels[0] == NoSymbol) levels[0] = binding.keysym;
             levels[1] = binding.keysym;
             break;
+        case SlotLevel::Third:
+            levels[2] = binding.keysym;
+            break;
+        case SlotLevel::Fourth:
+            levels[3] = binding.keysym;
+            break;
         }
     }
     for (const auto& [keycode, levels] : changed) {
-        if (!setKey(working_.get(), keycode, levels)) return false;
+        if (!setKey(working_.get(), keycode, levels, fourLevelType)) return false;
         bound_[keycode] = levels;
         first = std::min<int>(first, keycode);
         last = std::max<int>(last, keycode);

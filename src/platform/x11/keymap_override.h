@@ -11,10 +11,13 @@
 
 namespace tavren::x11 {
 
-// What a spare keycode is bound to: the character of its first shift level and,
-// when it has two, of its second (NoSymbol: one level, the same with Shift;
-// the same character twice also types it whatever the shift state).
-using BoundLevels = std::array<KeySym, 2>;
+// What a spare keycode is bound to: the character of each of its shift levels
+// (first, Shift, third-level modifier, both). Only the first: one level, the
+// same with Shift; the first two alone: two levels, the third-level modifier
+// ignored; the same character at the first two also types it whatever the
+// shift state. A third or fourth makes four levels; the others may be
+// NoSymbol, typing nothing.
+using BoundLevels = std::array<KeySym, 4>;
 
 // Binds keysyms that are not on the keyboard map to spare keycodes and puts the
 // map back as it was. Each binding is one XKB request covering every key of the
@@ -30,9 +33,11 @@ public:
     KeymapOverride& operator=(const KeymapOverride&) = delete;
 
     // Binds each keysym to its keycode and level, in one request; a keycode
-    // bound before keeps its other level. False when the map could not be
-    // fetched or changed.
-    bool bind(const std::vector<SlotBinding>& bindings);
+    // bound before keeps its other levels. `fourLevelType` is the key type of
+    // keycodes with a third or fourth level (LevelThree::keyType; -1: there is
+    // none, and binding either fails). False when the map could not be fetched
+    // or changed.
+    bool bind(const std::vector<SlotBinding>& bindings, int fourLevelType = -1);
 
     // Puts back every keycode bound so far (one request). Safe to call twice.
     void restore();

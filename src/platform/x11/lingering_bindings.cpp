@@ -33,10 +33,10 @@ bool LingeringBindings::earlierKeysMayBeUnread() {
     return Clock::now() < unreadUntil_;
 }
 
-bool LingeringBindings::bind(const std::vector<SlotBinding>& bindings) {
+bool LingeringBindings::bind(const std::vector<SlotBinding>& bindings, int fourLevelType) {
     if (bindings.empty()) return true;
     std::lock_guard lock(mutex_);
-    const bool bound = override_.bind(bindings);
+    const bool bound = override_.bind(bindings, fourLevelType);
     // The keys that follow go out on another connection: the server must have
     // applied the new map before it reads them.
     XSync(display_.get(), False);

@@ -56,8 +56,8 @@ public:
 
     // Binds each keysym to its keycode and level, in one request, applied by
     // the server before anything sent afterwards. Keycodes not named keep
-    // their bindings.
-    bool bind(const std::vector<SlotBinding>& bindings);
+    // their bindings. `fourLevelType`: as KeymapOverride::bind's.
+    bool bind(const std::vector<SlotBinding>& bindings, int fourLevelType = -1);
 
     // Blocks until every binding may change: at once when the window read all
     // keys of this order so far (`readSoFar`) and no earlier order's keys are

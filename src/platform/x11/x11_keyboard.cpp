@@ -138,6 +138,13 @@ private:
     unsigned stillHeld_ = 0;
 };
 
+// The real modifiers locked now (Caps Lock, Num Lock, a locked AltGr).
+unsigned lockedModifiers(Display* display) {
+    XkbStateRec state{};
+    if (XkbGetState(display, XkbUseCoreKbd, &state) != Success) return 0;
+    return state.locked_mods;
+}
+
 // Caps Lock off while typing, back on afterwards.
 class CapsLockOff {
 public:
@@ -224,34 +231,53 @@ struct OrderInProgress {
 // server for about a millisecond, and one focus check covers them all.
 constexpr std::size_t kStrokesPerGrab = 64;
 
+// Whether the keycode types its one character whatever the shift state.
+bool typesOneCharacter(const BoundLevels& levels) {
+    if (levels[2] == NoSymbol && levels[3] == NoSymbol)
+        return levels[1] == NoSymbol || levels[1] == levels[0];
+    return std::all_of(levels.begin(), levels.end(), [&](KeySym k) { return k == levels[0]; });
+}
+
 // The slots spare keycodes offer, free ones and those still bound from earlier
-// orders: first levels before second ones, so that most characters need no
-// Shift. While the user holds Shift a keycode is one slot, bound at one level.
+// orders: first levels before second ones, and those before third and fourth
+// ones, so that most characters need no modifier and the rest Shift alone.
+// While the user holds Shift or AltGr a keycode is one slot, bound at one level.
 std::vector<BindingSlot> bindingSlots(const std::vector<KeyCode>& free,
-                                      const std::map<KeyCode, BoundLevels>& bound, bool perLevel) {
+                                      const std::map<KeyCode, BoundLevels>& bound, bool perLevel,
+                                      bool fourLevels) {
     std::vector<BindingSlot> slots;
     std::vector<std::pair<KeyCode, BoundLevels>> keys;
     for (KeyCode keycode : free)
-        keys.emplace_back(keycode, BoundLevels{NoSymbol, NoSymbol});
+        keys.emplace_back(keycode, BoundLevels{NoSymbol, NoSymbol, NoSymbol, NoSymbol});
     for (const auto& entry : bound)
         keys.push_back(entry);
     std::sort(keys.begin(), keys.end());
     if (!perLevel) {
         for (const auto& [keycode, levels] : keys) {
-            const bool oneLevel = levels[1] == NoSymbol || levels[1] == levels[0];
-            slots.push_back({keycode, SlotLevel::Both, oneLevel ? levels[0] : NoSymbol, !oneLevel});
+            const bool one = typesOneCharacter(levels);
+            slots.push_back({keycode, SlotLevel::Both, one ? levels[0] : NoSymbol, !one});
         }
         return slots;
     }
-    for (const auto& [keycode, levels] : keys)
-        slots.push_back({keycode, SlotLevel::First, levels[0], false});
-    for (const auto& [keycode, levels] : keys)
-        slots.push_back({keycode, SlotLevel::Second, levels[1], false});
+    constexpr std::array<SlotLevel, 4> kLevels = {SlotLevel::First, SlotLevel::Second,
+                                                  SlotLevel::Third, SlotLevel::Fourth};
+    for (std::size_t level = 0; level < (fourLevels ? 4u : 2u); ++level)
+        for (const auto& [keycode, levels] : keys)
+            slots.push_back({keycode, kLevels[level], levels[level], false});
     return slots;
 }
 
-KeyLocation locationOf(const BindingSlot& slot) {
-    return {slot.keycode, slot.level == SlotLevel::Second ? static_cast<unsigned>(ShiftMask) : 0u};
+KeyLocation locationOf(const BindingSlot& slot, unsigned levelThreeModifier) {
+    switch (slot.level) {
+    case SlotLevel::Second:
+        return {slot.keycode, ShiftMask};
+    case SlotLevel::Third:
+        return {slot.keycode, levelThreeModifier};
+    case SlotLevel::Fourth:
+        return {slot.keycode, ShiftMask | levelThreeModifier};
+    default:
+        return {slot.keycode, 0u};
+    }
 }
 
 // What one call of type() does, start to end.
@@ -278,9 +304,12 @@ public:
         // shortcuts: typing nothing is the only safe answer.
         if (held.stillHeld() & ~(ShiftMask | LockMask | Mod5Mask | map->numLockMask()))
             return TypeResult::Failed;
-        // A held Shift or AltGr changes the level of every key on the map; keys
-        // bound to spare keycodes at a single level are immune to it.
-        const bool avoidLevels = held.stillHeld() & (ShiftMask | Mod5Mask);
+        // A held or locked Shift or AltGr changes the level of every key on the
+        // map; keys bound to spare keycodes at a single level are immune to it.
+        const auto levelThree = map->levelThree();
+        const unsigned levelModifiers =
+            ShiftMask | Mod5Mask | (levelThree ? levelThree->modifier : 0u);
+        const bool avoidLevels = (held.stillHeld() | lockedModifiers(display_)) & levelModifiers;
 
         CapsLockOff capsLock(display_);
         InputMethodGuard inputMethod(inputMethod_, target_);
@@ -342,6 +371,7 @@ public:
         std::map<unsigned, KeyCode> modifierKeys;
         for (unsigned bit : kRealModifiers)
             if (auto key = map->modifierKey(bit)) modifierKeys[bit] = *key;
+        if (levelThree) modifierKeys[levelThree->modifier] = levelThree->key;
         for (const auto& planned : plan) {
             const unsigned needed =
                 planned.modifiers | (planned.location ? planned.location->levelModifiers : 0);
@@ -351,12 +381,16 @@ public:
         std::vector<KeySym> needs;
         for (const auto& planned : plan)
             needs.push_back(planned.location ? NoSymbol : planned.keysym);
-        const BindingPlan bindingPlan(bindingSlots(map->spareKeycodes(), bound,
-                                                   !avoidLevels && modifierKeys.count(ShiftMask)),
-                                      needs, bindings_.earlierKeysMayBeUnread());
+        const bool perLevel = !avoidLevels && modifierKeys.count(ShiftMask);
+        if (perLevel && levelThree) fourLevelType_ = levelThree->keyType;
+        const BindingPlan bindingPlan(
+            bindingSlots(map->spareKeycodes(), bound, perLevel, fourLevelType_ >= 0), needs,
+            bindings_.earlierKeysMayBeUnread());
         if (!bindingPlan.possible()) return TypeResult::Failed;
+        const unsigned levelThreeModifier = levelThree ? levelThree->modifier : 0u;
         for (std::size_t i = 0; i < plan.size(); ++i)
-            if (const auto& slot = bindingPlan.slotOf(i)) plan[i].location = locationOf(*slot);
+            if (const auto& slot = bindingPlan.slotOf(i))
+                plan[i].location = locationOf(*slot, levelThreeModifier);
 
         TypeResult result = typeStretches(plan, bindingPlan, modifierKeys, inputMethod);
         const auto handled = inputMethod.finished(result, typedAny_, giveBackInBand);
@@ -382,7 +416,7 @@ private:
             if (!first)
                 bindings_.waitUntilRebindable(typedAny_ ? target_.waitUntilProcessed() : true);
             first = false;
-            if (!bindings_.bind(stretch.bindings)) return TypeResult::Failed;
+            if (!bindings_.bind(stretch.bindings, fourLevelType_)) return TypeResult::Failed;
             const TypeResult result =
                 typeStrokes(plan, stretch.begin, stretch.end, modifierKeys, inputMethod);
             if (result != TypeResult::Typed) return result;
@@ -472,6 +506,8 @@ private:
     InputMethod* inputMethod_;
     TargetWindow target_;
     bool typedAny_ = false;
+    // The key type of spare keycodes bound at four levels; -1: two at most.
+    int fourLevelType_ = -1;
 };
 
 } // namespace

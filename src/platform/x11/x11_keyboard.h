@@ -15,7 +15,8 @@ namespace tavren::x11 {
 //
 // Keys on the current keyboard map are typed with their keycode and the shift
 // level's modifiers. Characters that are not on it are bound to spare keycodes,
-// two to a keycode (its plain and its Shift level), every distinct one of the
+// two to a keycode (its plain and its Shift level), or four where the map has
+// a level-three modifier (AltGr and Shift+AltGr), every distinct one of the
 // order at once where they fit. A binding changes only once the window has
 // provably read the keys typed with it (it answered its pings) or after
 // `kBindingIdleTime`; bindings linger that long after every order, and later
