@@ -42,10 +42,10 @@ public:
     bool takesFullWidthAt() const override { return true; }
     bool givesBackInBand() const override { return true; }
     bool setMode(InputMode mode) override {
-        if (!windowHasFocus()) return false;
+        // A window's input context starts inactive: direct input needs no focus.
         if (mode == InputMode::Direct)
             return Desktop::run(call("Deactivate")) == 0 && this->mode() == mode;
-        if (Desktop::run(call("Activate")) != 0) return false;
+        if (!windowHasFocus() || Desktop::run(call("Activate")) != 0) return false;
         const char* label = modeLabel(mode);
         // The panel's answer to the click is not the test: reading it anew is.
         if (label) panel("fcitx5", label);
@@ -64,7 +64,7 @@ private:
     // the window's toolkit has made one and told fcitx5 of the focus, which may
     // come after the window manager's.
     static bool windowHasFocus() {
-        for (int i = 0; i < 100; ++i) {
+        for (int i = 0; i < 200; ++i) {
             if (output(call("DebugInfo")).find("focus:1") != std::string::npos) return true;
             std::this_thread::sleep_for(50ms);
         }
