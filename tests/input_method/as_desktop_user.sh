@@ -16,12 +16,28 @@ id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/sh "$user"
 scratch=$(mktemp -d)
 chmod 755 "$scratch"
 chown "$user" "$scratch"
+# This run's processes: other runs (other checkouts on a shared machine) may be
+# under way as the same user, each with a home of its own, which every process
+# started from the command inherits.
+ours() {
+    local pid
+    for pid in $(pgrep -u "$user"); do
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "HOME=$scratch" && echo "$pid"
+    done
+    return 0
+}
 cleanup() {
     # What the command left running (an input method writing its files as it
     # ends) goes first, then its home.
-    pkill -u "$user" 2>/dev/null || true
-    for _ in $(seq 50); do pgrep -u "$user" >/dev/null || break; sleep 0.1; done
-    pkill -KILL -u "$user" 2>/dev/null || true
+    local left
+    left=$(ours)
+    [ -z "$left" ] || kill $left 2>/dev/null || true
+    for _ in $(seq 50); do
+        left=$(ours)
+        [ -n "$left" ] || break
+        sleep 0.1
+    done
+    [ -z "$left" ] || kill -KILL $left 2>/dev/null || true
     rm -rf "$scratch" 2>/dev/null || true
 }
 trap cleanup EXIT

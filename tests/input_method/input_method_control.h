@@ -1,18 +1,25 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace tavren {
 
 enum class InputMode {
-    Direct,   // the input method hands keys on as they are
-    Hiragana, // mozc composes letters into kana
+    Direct,                // the input method hands keys on as they are
+    Hiragana,              // mozc composes letters into kana
+    HalfWidthAlphanumeric, // mozc composes letters as they are: Enter only commits them
+    Other,                 // any other of mozc's modes
 };
 
+// For test failures: the mode by name.
+void PrintTo(InputMode mode, std::ostream* out);
+
 // The test's own hand on the desktop's input method, through the input
-// method's command-line tools rather than the code under test: it sets the
-// mode a user would have chosen, reads it back, and types as the user does.
+// method's command-line tools and a panel of its own rather than the code under
+// test: it sets the mode a user would have chosen (mozc's from the panel's
+// menu), reads it back (off the panel), and types as the user does.
 class InputMethodControl {
 public:
     virtual ~InputMethodControl() = default;

@@ -118,10 +118,14 @@ INSTANTIATE_TEST_SUITE_P(
     Modes, InputMethodTyping,
     ::testing::Values(ModeCase{"Gtk3Hiragana", Toolkit::Gtk3, InputMode::Hiragana},
                       ModeCase{"Gtk3Direct", Toolkit::Gtk3, InputMode::Direct},
+                      ModeCase{"Gtk3Alphanumeric", Toolkit::Gtk3, InputMode::HalfWidthAlphanumeric},
                       ModeCase{"Qt6Hiragana", Toolkit::Qt6, InputMode::Hiragana},
                       ModeCase{"Qt6Direct", Toolkit::Qt6, InputMode::Direct},
+                      ModeCase{"Qt6Alphanumeric", Toolkit::Qt6, InputMode::HalfWidthAlphanumeric},
                       ModeCase{"XtermHiragana", Toolkit::Xterm, InputMode::Hiragana},
-                      ModeCase{"XtermDirect", Toolkit::Xterm, InputMode::Direct}),
+                      ModeCase{"XtermDirect", Toolkit::Xterm, InputMode::Direct},
+                      ModeCase{"XtermAlphanumeric", Toolkit::Xterm,
+                               InputMode::HalfWidthAlphanumeric}),
     [](const ::testing::TestParamInfo<ModeCase>& info) { return info.param.name; });
 
 // A window the input method does not serve (a terminal without XIM) gets the

@@ -40,7 +40,8 @@ Layout=
 0=Default
 PROFILE
     export GTK_IM_MODULE=fcitx QT_IM_MODULE=fcitx XMODIFIERS=@im=fcitx TAVREN_TEST_INPUT_METHOD=fcitx5
-    fcitx5 --disable=notificationitem,kimpanel,dbusfrontend-ibus >"$HOME/fcitx5.log" 2>&1 &
+    # kimpanel stays: it serves a panel when one appears (mode_panel.py).
+    fcitx5 --disable=notificationitem,dbusfrontend-ibus >"$HOME/fcitx5.log" 2>&1 &
     pids+=($!)
     gdbus wait --session --timeout 20 org.fcitx.Fcitx5
     ;;
