@@ -20,9 +20,10 @@ linux=(
     libgtk-3-dev                          # a GTK 3 entry as a typing target
     libsm-dev libice-dev                   # a session manager that ends the test session
     # the input methods Japanese desktops run, with mozc, and their GTK 3 and
-    # Qt 6 modules: typing is tested through them (gdbus is the tests' hand on them)
+    # Qt 6 modules: typing is tested through them (gdbus, and Python with
+    # GObject introspection standing in for the panel, are the tests' hand on them)
     fcitx5 fcitx5-mozc fcitx5-frontend-gtk3 fcitx5-frontend-qt6 libglib2.0-bin
-    ibus ibus-mozc ibus-gtk3
+    ibus ibus-mozc ibus-gtk3 python3-gi gir1.2-ibus-1.0
     # the IRC link for real: an IRC server, the two clients the bridge serves
     # (weechat-plugins holds WeeChat's FIFO), and the test's observer client
     ngircd weechat-headless weechat-plugins hexchat python3
