@@ -28,6 +28,8 @@ public:
     bool active = true;
     std::optional<x11::InputMethodKey> directKey = x11::InputMethodKey{"bracketleft"};
     std::optional<x11::InputMethodKey> giveBackKey = x11::InputMethodKey{"bracketright"};
+    // What the give-back key's effect shows: handled, not handled, cannot tell.
+    std::optional<bool> handled = true;
     std::vector<std::string> calls;
     unsigned long askedForWindow = 0;
 
@@ -66,7 +68,7 @@ private:
         }
         std::optional<bool> tookEffect() override {
             owner_.calls.push_back("tookEffect");
-            return true;
+            return owner_.handled;
         }
         void abandon() override {
             done_ = true;
@@ -121,6 +123,17 @@ TEST_F(InputMethodGuard, TheSwitchKeysEncloseTheOrder) {
     std::vector<std::string> twice = each;
     twice.insert(twice.end(), each.begin(), each.end());
     EXPECT_EQ(inputMethod.calls, twice);
+}
+
+// An order the input method never shows it handled, while the window kept the
+// focus, may have lost keys on the way: it is not reported as typed. One whose
+// input method cannot tell is.
+TEST_F(InputMethodGuard, AnOrderTheInputMethodNeverHandledIsNotReportedAsTyped) {
+    inputMethod.handled = std::nullopt;
+    EXPECT_EQ(type("one~"), TypeResult::Typed);
+    inputMethod.handled = false;
+    EXPECT_EQ(type("two~"), TypeResult::Failed);
+    EXPECT_EQ(linesOnceThere("[one\n][two\n"), "[one\n][two\n");
 }
 
 TEST_F(InputMethodGuard, AnInactiveOrAbsentInputMethodIsLeftAlone) {
