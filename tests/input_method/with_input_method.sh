@@ -12,8 +12,15 @@ export XDG_CONFIG_HOME="$HOME/.config"
 mkdir -p "$XDG_CONFIG_HOME"
 pids=()
 cleanup() {
+    local pid
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    pkill -u "$(id -u)" -f mozc_server 2>/dev/null || true
+    # mozc's server, which the input method started: this run's alone, known by
+    # the home it inherited (other runs, or the user's own desktop, have theirs).
+    for pid in $(pgrep -u "$(id -u)" -f mozc_server); do
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "HOME=$HOME" &&
+            { kill "$pid" 2>/dev/null || true; }
+    done
+    return 0
 }
 trap cleanup EXIT
 
