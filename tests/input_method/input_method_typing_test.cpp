@@ -11,6 +11,7 @@
 #include "x11/typing_texts.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -35,20 +36,30 @@ protected:
         control = InputMethodControl::forThisDesktop();
         ASSERT_TRUE(control) << "no input method runs on this desktop";
         log = desktop.directory() + "/target.log";
+        // Once more with a new window when the mode could not be set: under
+        // load the toolkit's focus now and then never reaches the input
+        // method, and the window is then no use to the test.
+        bool modeSet = false;
+        for (int attempt = 0; attempt < 2 && !modeSet; ++attempt) {
+            target.reset(); // its title is the new one's
+            target = startTarget();
+            ASSERT_TRUE(target);
+            ASSERT_TRUE(desktop.activate(target->window()));
+            modeSet = control->setMode(GetParam().mode);
+        }
+        ASSERT_TRUE(modeSet);
+    }
+
+    std::unique_ptr<SpawnedWindow> startTarget() {
         switch (GetParam().toolkit) {
         case Toolkit::Gtk3:
-            target = desktop.startGtkTarget(log, "IM Target");
-            break;
+            return desktop.startGtkTarget(log, "IM Target");
         case Toolkit::Qt6:
-            target = desktop.startTarget(log, "IM Target");
-            break;
+            return desktop.startTarget(log, "IM Target");
         case Toolkit::Xterm:
-            target = desktop.startTerminal(log, "IM Target");
-            break;
+            return desktop.startTerminal(log, "IM Target");
         }
-        ASSERT_TRUE(target);
-        ASSERT_TRUE(desktop.activate(target->window()));
-        ASSERT_TRUE(control->setMode(GetParam().mode));
+        return nullptr;
     }
 
     TypeResult type(const std::string& text) {
@@ -141,7 +152,10 @@ TEST(InputMethodBypassed, AWindowWithoutAnInputMethodGetsTheOrderAlone) {
                                 "Plain Target");
     ASSERT_TRUE(target);
     // ibus's mode is everyone's; fcitx5 has none for a window it does not serve.
-    control->setMode(InputMode::Hiragana);
+    const char* which = std::getenv("TAVREN_TEST_INPUT_METHOD");
+    if (which && which == std::string("ibus")) {
+        ASSERT_TRUE(control->setMode(InputMode::Hiragana));
+    }
     const InputMode before = control->mode();
     dbus::DesktopInputMethod inputMethod;
     x11::SynthesisLedger ledger;
