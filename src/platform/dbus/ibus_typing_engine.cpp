@@ -20,11 +20,8 @@ const QString kEnginePaths = QStringLiteral("/org/freedesktop/IBus/Engine/Tavren
 const QString kEngineInterface = QStringLiteral("org.freedesktop.IBus.Engine");
 constexpr int kAnswerTimeoutMs = 500;
 
-// ibus's key state: X's modifier bits, and a bit of its own for releases.
+// ibus marks a release with a bit of its own in the key state.
 constexpr std::uint32_t kReleased = 1u << 30;
-constexpr std::uint32_t kShortcutModifiers =
-    (1u << 2) | (1u << 3) | (1u << 6) |   // Control Mod1 Mod4
-    (1u << 26) | (1u << 27) | (1u << 28); // Super Hyper Meta
 constexpr std::uint32_t kHyperR = 0xffee;
 
 } // namespace
