@@ -147,9 +147,7 @@ TEST(InputMethodBypassed, AWindowWithoutAnInputMethodGetsTheOrderAlone) {
     auto control = InputMethodControl::forThisDesktop();
     ASSERT_TRUE(control) << "no input method runs on this desktop";
     const std::string log = desktop.directory() + "/target.log";
-    auto target = desktop.start({"env", "XMODIFIERS=@im=none", "LC_ALL=C.UTF-8", "xterm", "-T",
-                                 "Plain Target", "-e", TAVREN_TERM_READER, log},
-                                "Plain Target");
+    auto target = desktop.startTerminal(log, "Plain Target", {"XMODIFIERS=@im=none"});
     ASSERT_TRUE(target);
     // ibus's mode is everyone's; fcitx5 has none for a window it does not serve.
     const char* which = std::getenv("TAVREN_TEST_INPUT_METHOD");

@@ -129,9 +129,17 @@ std::unique_ptr<SpawnedWindow> Desktop::startGtkTarget(const std::string& log,
 
 std::unique_ptr<SpawnedWindow> Desktop::startTerminal(const std::string& log,
                                                       const std::string& title) {
+    return startTerminal(log, title, {});
+}
+
+std::unique_ptr<SpawnedWindow> Desktop::startTerminal(const std::string& log,
+                                                      const std::string& title,
+                                                      const std::vector<std::string>& environment) {
     // env execs xterm in place: the process is the terminal's, for stopping it.
-    return start({"env", "LC_ALL=C.UTF-8", "xterm", "-T", title, "-e", TAVREN_TERM_READER, log},
-                 title);
+    std::vector<std::string> argv = {"env", "LC_ALL=C.UTF-8"};
+    argv.insert(argv.end(), environment.begin(), environment.end());
+    argv.insert(argv.end(), {"xterm", "-T", title, "-e", TAVREN_TERM_READER, log});
+    return start(argv, title);
 }
 
 Window Desktop::activeWindow() {

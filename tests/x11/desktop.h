@@ -53,6 +53,9 @@ public:
     // An xterm under a UTF-8 locale whose reader appends every byte it is
     // handed to `log` (the terminal turns Enter into a line feed).
     std::unique_ptr<SpawnedWindow> startTerminal(const std::string& log, const std::string& title);
+    // The same with `environment` ("NAME=value") set for it besides.
+    std::unique_ptr<SpawnedWindow> startTerminal(const std::string& log, const std::string& title,
+                                                 const std::vector<std::string>& environment);
 
     // Asks the window manager to activate the window and waits until it is active.
     bool activate(Window window);

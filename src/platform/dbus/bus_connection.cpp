@@ -26,8 +26,12 @@ void BusConnection::setAddress(std::string address) {
     address_ = std::move(address);
 }
 
+QDBusConnection BusConnection::connection() const {
+    return QDBusConnection(QString::fromStdString(name_));
+}
+
 bool BusConnection::connect() {
-    if (registered_ && QDBusConnection(QString::fromStdString(name_)).isConnected()) return true;
+    if (registered_ && connection().isConnected()) return true;
     disconnect();
     if (address_.empty()) return false;
     const auto connection = QDBusConnection::connectToBus(QString::fromStdString(address_),
@@ -39,7 +43,7 @@ bool BusConnection::connect() {
 QDBusMessage BusConnection::call(QDBusMessage request, int timeoutMs) {
     if (!connect()) return request.createErrorReply(QDBusError::Disconnected, "no bus");
     request.setAutoStartService(false);
-    return QDBusConnection(QString::fromStdString(name_)).call(request, QDBus::Block, timeoutMs);
+    return connection().call(request, QDBus::Block, timeoutMs);
 }
 
 bool BusConnection::nameHasOwner(const QString& name, int timeoutMs) {

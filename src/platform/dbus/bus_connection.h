@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QDBusMessage>
 
 #include <string>
@@ -22,6 +23,10 @@ public:
     QDBusMessage call(QDBusMessage request, int timeoutMs);
     // Whether someone owns `name` on the bus now; asks the bus daemon only.
     bool nameHasOwner(const QString& name, int timeoutMs);
+
+    // The connection itself, for serving objects on it: connected once
+    // connect() said so, until the bus goes away.
+    QDBusConnection connection() const;
 
     const std::string& address() const { return address_; }
     void setAddress(std::string address);

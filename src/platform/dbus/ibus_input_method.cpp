@@ -24,8 +24,10 @@ const QString kService = QStringLiteral("org.freedesktop.IBus");
 const QString kPath = QStringLiteral("/org/freedesktop/IBus");
 const QString kInterface = QStringLiteral("org.freedesktop.IBus");
 constexpr int kAnswerTimeoutMs = 500;
-// Keyboard engines hand keys on as they are.
-const std::string kKeyboardEnginePrefix = "xkb:";
+// Keyboard engines hand keys on as they are (save for compose sequences).
+bool isKeyboardEngine(const QString& name) {
+    return name.startsWith(QLatin1String("xkb:"));
+}
 const QString kFallbackKeyboardEngine = QStringLiteral("xkb:us::eng");
 
 QDBusMessage ask(BusConnection& bus, const QString& method, const QVariantList& arguments = {}) {
@@ -51,7 +53,7 @@ QString keyboardEngine(BusConnection& bus) {
             QDBusVariant description;
             engines >> description;
             const auto name = ibusEngineName(description.variant());
-            if (name.toStdString().rfind(kKeyboardEnginePrefix, 0) == 0) return name;
+            if (isKeyboardEngine(name)) return name;
         }
         engines.endArray();
     }
@@ -192,7 +194,7 @@ std::unique_ptr<x11::InputMethod::Suspension> IbusInputMethod::turnToDirectInput
         return std::make_unique<IbusSuspension>(*bus_, engine, engine_.get());
     // Without an engine of its own, a keyboard engine passes keys on as they
     // are, save for its compose sequences.
-    if (engine.toStdString().rfind(kKeyboardEnginePrefix, 0) == 0) return nullptr;
+    if (isKeyboardEngine(engine)) return nullptr;
     if (!setGlobalEngine(*bus_, keyboardEngine(*bus_))) return nullptr;
     return std::make_unique<IbusSuspension>(*bus_, engine, nullptr);
 }

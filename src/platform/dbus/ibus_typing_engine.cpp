@@ -1,5 +1,6 @@
 #include "ibus_typing_engine.h"
 
+#include "bus_connection.h"
 #include "ibus_wire.h"
 
 #include <QCoreApplication>
@@ -95,53 +96,44 @@ const char* IbusTypingEngine::markerKeysym() {
 }
 
 void IbusTypingEngine::withdraw() {
-    if (!connectionName_.isEmpty()) {
-        QDBusConnection(connectionName_)
-            .unregisterObject(kDaemonPath, QDBusConnection::UnregisterTree);
-        QDBusConnection::disconnectFromBus(connectionName_);
-        connectionName_.clear();
+    if (bus_) {
+        bus_->connection().unregisterObject(kDaemonPath, QDBusConnection::UnregisterTree);
+        bus_.reset();
     }
     if (thread_.isRunning()) {
         thread_.quit();
         thread_.wait();
     }
     service_.reset();
-    address_.clear();
+    offered_ = false;
 }
 
 bool IbusTypingEngine::offer(const std::string& address) {
     // Calls reach the engine through Qt's event loop on its thread, which
     // wants an application object.
     if (address.empty() || !QCoreApplication::instance()) return false;
-    if (address == address_ && QDBusConnection(connectionName_).isConnected()) return true;
+    if (offered_ && bus_->address() == address && bus_->connection().isConnected()) return true;
     withdraw();
 
-    const QString connectionName =
-        QStringLiteral("tavren-ibus-engine-%1").arg(reinterpret_cast<quintptr>(this));
-    auto connection =
-        QDBusConnection::connectToBus(QString::fromStdString(address), connectionName);
-    connectionName_ = connectionName;
-    if (!connection.isConnected()) return false;
-
+    bus_ = std::make_unique<BusConnection>(address);
+    if (!bus_->connect()) return false;
     service_ = std::make_unique<IbusEngineService>(markers_);
     // Registered first: the connection gives the object helpers of its own,
     // which move to the engine's thread with it. Nobody calls it before the
     // component is registered below.
-    if (!connection.registerVirtualObject(kDaemonPath, service_.get(), QDBusConnection::SubPath))
+    if (!bus_->connection().registerVirtualObject(kDaemonPath, service_.get(),
+                                                  QDBusConnection::SubPath))
         return false;
     service_->moveToThread(&thread_);
     thread_.start();
 
     auto request = QDBusMessage::createMethodCall(kDaemon, kDaemonPath, kDaemon,
                                                   QStringLiteral("RegisterComponent"));
-    request.setAutoStartService(false);
     request << QVariant::fromValue(
         ibusComponent({QStringLiteral("org.tavren.Typing"), name(), QStringLiteral("Tavren"),
                        QStringLiteral("Types Tavren's orders as they stand")}));
-    const auto reply = connection.call(request, QDBus::Block, kAnswerTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage) return false;
-    address_ = address;
-    return true;
+    offered_ = bus_->call(request, kAnswerTimeoutMs).type() == QDBusMessage::ReplyMessage;
+    return offered_;
 }
 
 } // namespace tavren::dbus

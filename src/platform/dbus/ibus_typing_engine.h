@@ -10,6 +10,7 @@
 
 namespace tavren::dbus {
 
+class BusConnection;
 class IbusEngineService;
 
 // An ibus engine served from this program, switched in while an order is
@@ -50,8 +51,8 @@ private:
     std::atomic<std::uint64_t> markers_{0};
     QThread thread_;
     std::unique_ptr<IbusEngineService> service_;
-    std::string address_;
-    QString connectionName_;
+    std::unique_ptr<BusConnection> bus_;
+    bool offered_ = false;
 };
 
 } // namespace tavren::dbus
