@@ -63,6 +63,9 @@ FormWindow::FormWindow(controls::Form& form, ViewContext context)
 }
 
 FormWindow::~FormWindow() {
+    // What the window reports while it goes (hidden, resized, deactivated) is
+    // not the user's, and the form may be gone already.
+    closing_ = true;
     for (std::size_t slot = 0; slot < timers_.size(); ++slot)
         ::KillTimer(window_, kFirstTimerId + slot);
     // Destroys the menu attached to it and every child window, which refer to
@@ -280,6 +283,7 @@ LRESULT CALLBACK FormWindow::windowProc(HWND window, UINT message, WPARAM wParam
 }
 
 LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (closing_) return ::DefWindowProcW(window_, message, wParam, lParam);
     LRESULT result = 0;
     switch (message) {
     case WM_COMMAND:

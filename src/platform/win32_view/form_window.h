@@ -58,6 +58,8 @@ private:
     // Set while the view changes the window itself: what the window reports
     // then is the view's own request, not the user's.
     int applying_ = 0;
+    // Set while the window is destroyed: it reports nothing to the form.
+    bool closing_ = false;
 };
 
 } // namespace tavren::win32

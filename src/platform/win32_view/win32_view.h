@@ -29,9 +29,11 @@ namespace tavren::win32 {
 //     mainForm.setVisible(true);
 //     return loop.exec();
 //
-// Controls must outlive the view's use of them; the view may be destroyed first
-// (it destroys every window it built, and the controls' notifications to it then
-// do nothing).
+// Controls must outlive the view's use of them while its windows are in use:
+// the view may be destroyed first (it destroys every window it built, and the
+// controls' notifications to it then do nothing), or after the controls, as in
+// tavren.exe, once no message is dispatched any more (its windows report
+// nothing to them while they are destroyed).
 class Win32View {
 public:
     // Converts with the system DPI.
