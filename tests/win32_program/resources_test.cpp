@@ -1,10 +1,16 @@
 // What Windows reads from tavren.exe before it runs a line of it: the version
 // Explorer shows, the icon, and the manifest that picks common controls 6, DPI
-// awareness and the execution level, without a UTF-8 code page.
+// awareness and the execution level, without a UTF-8 code page; and the icon
+// its windows show.
+#include "platform/controls/form.h"
+#include "platform/win32_view/win32_view.h"
+#include "resources/resource_ids.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -64,6 +70,52 @@ TEST_F(TavrenExeResources, HasAnIconWithASmallAndALargeSize) {
     EXPECT_NE(large, nullptr);
     if (small) DestroyIcon(small);
     if (large) DestroyIcon(large);
+}
+
+// An icon as drawn at `size` pixels over a background no icon has.
+std::vector<std::uint32_t> drawn(HICON icon, int size) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+    const RECT all{0, 0, size, size};
+    FillRect(dc, &all, magenta);
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> copy(pixels, pixels + size * size);
+    DeleteObject(magenta);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return copy;
+}
+
+// Wine reads no icon of another process, so the view that draws tavren.exe's
+// windows shows them here, with tavren.exe's icon as tavren.exe gives it.
+TEST_F(TavrenExeResources, TheWindowsShowTheIconBigAndSmall) {
+    tavren::controls::Form form{"frm_nick", "nick"};
+    form.setGeometry({1440, 1440, 1690, 2230});
+    tavren::win32::Win32View view{tavren::controls::TwipsScale::forDpi(96, 96)};
+    view.setProgramIcon(module_, TAVREN_ICON);
+    view.addForm(form);
+    form.setVisible(true);
+    HWND window = view.windowFor(form);
+    ASSERT_NE(window, nullptr);
+    for (const auto& [which, metric] :
+         {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+        const auto shown = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+        ASSERT_NE(shown, nullptr) << "no icon of size " << which;
+        const int size = GetSystemMetrics(metric);
+        const auto tavrens = static_cast<HICON>(
+            LoadImageW(module_, MAKEINTRESOURCEW(TAVREN_ICON), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(tavrens, nullptr);
+        EXPECT_EQ(drawn(shown, size), drawn(tavrens, size)) << size << " pixels";
+        DestroyIcon(tavrens);
+    }
 }
 
 TEST_F(TavrenExeResources, ManifestAsksForCommonControlsDpiAwarenessAndNoElevation) {

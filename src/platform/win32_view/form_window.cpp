@@ -105,6 +105,11 @@ void FormWindow::buildChildren(controls::Control& container, HWND parent) {
     context_.registry->restackChildren(container);
 }
 
+void FormWindow::setIcons(HICON big, HICON small) {
+    ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
 void FormWindow::addMenuItem(controls::MenuItem& item) {
     menuItems_.push_back(&item);
     context_.registry->add(item, window_);

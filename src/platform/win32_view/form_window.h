@@ -30,6 +30,10 @@ public:
     void applyAll();
     void apply(controls::Property property);
 
+    // The icons of the caption and the taskbar (owned by the caller, which
+    // keeps them while the window lives).
+    void setIcons(HICON big, HICON small);
+
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);

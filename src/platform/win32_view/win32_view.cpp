@@ -13,10 +13,39 @@
 
 namespace tavren::win32 {
 
+namespace {
+
+// An icon loaded from a resource, destroyed with its owner.
+class OwnedIcon {
+public:
+    OwnedIcon() = default;
+    OwnedIcon(HMODULE module, int resourceId, int systemMetricX, int systemMetricY)
+        : icon_(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+                                                ::GetSystemMetrics(systemMetricX),
+                                                ::GetSystemMetrics(systemMetricY), 0))) {}
+    ~OwnedIcon() {
+        if (icon_) ::DestroyIcon(icon_);
+    }
+    OwnedIcon(OwnedIcon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
+    OwnedIcon& operator=(OwnedIcon&& other) noexcept {
+        std::swap(icon_, other.icon_);
+        return *this;
+    }
+    HICON get() const { return icon_; }
+
+private:
+    HICON icon_ = nullptr;
+};
+
+} // namespace
+
 struct Win32View::State {
     TwipsScale scale;
     SystemFont font;
     WindowRegistry registry;
+    // Declared before the windows, which show them until they are destroyed.
+    OwnedIcon bigIcon;
+    OwnedIcon smallIcon;
     std::vector<std::pair<controls::Form*, std::unique_ptr<FormWindow>>> forms;
 
     explicit State(TwipsScale s) : scale(s) {}
@@ -35,6 +64,7 @@ struct Win32View::State {
         auto window = std::make_unique<FormWindow>(form, ViewContext{scale, &font, &registry});
         FormWindow* built = window.get();
         *entry = std::move(window);
+        if (bigIcon.get()) built->setIcons(bigIcon.get(), smallIcon.get());
         built->applyAll();
         return built;
     }
@@ -72,6 +102,18 @@ void Win32View::addForm(controls::Form& form) {
         if (form.isLoaded() || form.visible()) state->build(form);
     });
     if (form.isLoaded() || form.visible()) state_->build(form);
+}
+
+void Win32View::setProgramIcon(HMODULE module, int resourceId) {
+    // Sized for the caption and the taskbar at the system's DPI, rather than
+    // one size the system scales down.
+    OwnedIcon big(module, resourceId, SM_CXICON, SM_CYICON);
+    OwnedIcon small(module, resourceId, SM_CXSMICON, SM_CYSMICON);
+    for (auto& [form, window] : state_->forms)
+        if (window) window->setIcons(big.get(), small.get());
+    // The icons shown until now go when this returns, no longer shown.
+    state_->bigIcon = std::move(big);
+    state_->smallIcon = std::move(small);
 }
 
 services::WindowHandle Win32View::nativeWindowId(const controls::Form& form) {

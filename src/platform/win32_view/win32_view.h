@@ -22,6 +22,7 @@ namespace tavren::win32 {
 // control trees must be complete by then.
 //
 //     win32::Win32View view;
+//     view.setProgramIcon(::GetModuleHandleW(nullptr), kIconResource);
 //     win32::Win32EventLoop loop;
 //     ... build the forms and the services, then:
 //     view.addForm(mainForm);                // before load(), so that the load
@@ -44,6 +45,11 @@ public:
     Win32View& operator=(const Win32View&) = delete;
 
     void addForm(controls::Form& form);
+
+    // The icon every form's window shows in its caption and on the taskbar,
+    // big and small: an icon resource of a module (the executable's own).
+    // Without it, the system's generic application icon.
+    void setProgramIcon(HMODULE module, int resourceId);
 
     // The form's top-level window (created when needed), 0 for a form the view
     // was not given.

@@ -24,6 +24,7 @@
 #include "platform/win32/win32_text_codec.h"
 #include "platform/win32/win32_window_manager.h"
 #include "platform/win32_view/win32_view.h"
+#include "resources/resource_ids.h"
 #include "stderr_diagnostics.h"
 
 #include <windows.h>
@@ -77,6 +78,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     program::becomeDpiAware();
     try {
         win32::Win32View view;
+        view.setProgramIcon(GetModuleHandleW(nullptr), TAVREN_ICON);
         win32::Win32EventLoop events;
         win32::Win32OpenDialog openDialog;
         win32::Win32Screens screens(static_cast<int>(std::lround(1440.0 / view.scale().perPixelY)));
