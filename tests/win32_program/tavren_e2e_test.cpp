@@ -1,6 +1,7 @@
 // tavren.exe as a user runs it: a target window of another process picked in
 // "送信先", order buttons clicked, the captions and Enter arriving in the
-// target exactly; closing the main window writes the settings file.
+// target exactly; closing the main window or ending the session writes the
+// settings file.
 #include "../win32/target_process.h"
 #include "platform/win32/wide_text.h"
 #include "tavren_process.h"
@@ -41,6 +42,7 @@ public:
         return whole.str();
     }
     bool exists() const { return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    void remove() const { DeleteFileW(path_.c_str()); }
 
 private:
     std::wstring path_, aside_;
@@ -135,6 +137,47 @@ TEST(TavrenExe, OrderButtonsTypeTheirCaptionsIntoThePickedWindowAndClosingSaves)
     EXPECT_NE(saved.find("[Option]"), std::string::npos) << saved;
     EXPECT_NE(saved.find("ButtonT=2"), std::string::npos) << saved;
     EXPECT_NE(saved.find("ButtonY=3"), std::string::npos) << saved;
+}
+
+// Wine's way of ending the desktop session, as a log-off does on Windows:
+// every top-level window is asked WM_QUERYENDSESSION and told WM_ENDSESSION,
+// and a program still running after that is terminated.
+void endTheSession() {
+    std::wstring command = L"wineboot.exe --end-session";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+TEST(TavrenExe, SessionEndSavesTheSettingsAsClosingDoes) {
+    SettingsSetAside settings;
+    // The nick window is open: its close box only hides it and clears its
+    // option, and the session's end must not be taken for that.
+    const std::string orders = "攻撃開始！,FF8080\r\n*ButtonT=2\r\n*nick=on\r\n";
+    std::string closed;
+    {
+        TavrenProcess tavren(orders);
+        ASSERT_NE(tavren.mainWindow(), nullptr) << "tavren.exe's main window did not appear";
+        PostMessageW(tavren.mainWindow(), WM_CLOSE, 0, 0);
+        ASSERT_TRUE(tavren.ended(20000)) << "tavren.exe did not end when its window closed";
+        closed = settings.contents();
+        settings.remove();
+    }
+    EXPECT_NE(closed.find("ButtonT=2"), std::string::npos) << closed;
+    EXPECT_NE(closed.find("chk_rename=1"), std::string::npos) << closed;
+
+    TavrenProcess tavren(orders);
+    ASSERT_NE(tavren.mainWindow(), nullptr) << "tavren.exe's main window did not appear";
+    ASSERT_NE(tavren.shownWindow(L"nick"), nullptr) << "the nick window did not appear";
+    endTheSession();
+    ASSERT_TRUE(tavren.ended(20000)) << "the session ended and tavren.exe did not";
+    ASSERT_TRUE(settings.exists()) << "the session ended without tavren.exe saving its settings";
+    EXPECT_EQ(settings.contents(), closed);
 }
 
 // Run from a command prompt whose output is redirected, tavren.exe prints its

@@ -21,15 +21,18 @@ std::wstring freshDirectory() {
 
 struct Search {
     DWORD process;
+    std::wstring caption;
+    bool prefixOnly;
     HWND found = nullptr;
 };
 
-BOOL CALLBACK findMain(HWND window, LPARAM parameter) {
+BOOL CALLBACK findTopLevel(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<Search*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && IsWindowVisible(window) &&
-        textOf(window).rfind(L"Tavren", 0) == 0) {
+    if (owner != search->process || !IsWindowVisible(window)) return TRUE;
+    const std::wstring caption = textOf(window);
+    if (search->prefixOnly ? caption.rfind(search->caption, 0) == 0 : caption == search->caption) {
         search->found = window;
         return FALSE;
     }
@@ -83,12 +86,21 @@ TavrenProcess::TavrenProcess(const std::string& orderFile) : directory_(freshDir
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory_.c_str(), &startup, &process_))
         throw std::runtime_error("cannot start tavren.exe");
-    Search search{process_.dwProcessId};
+    Search search{process_.dwProcessId, L"Tavren", true};
     waitFor([&] {
-        EnumWindows(findMain, reinterpret_cast<LPARAM>(&search));
+        EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
     });
     main_ = search.found;
+}
+
+HWND TavrenProcess::shownWindow(const std::wstring& caption) const {
+    Search search{process_.dwProcessId, caption, false};
+    waitFor([&] {
+        EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
 }
 
 TavrenProcess::~TavrenProcess() {

@@ -18,6 +18,9 @@ public:
 
     // The main window, once it is shown (null when it never was).
     HWND mainWindow() const { return main_; }
+    // A shown top-level window of the program with the caption given, once it
+    // is there (null when it never was).
+    HWND shownWindow(const std::wstring& caption) const;
     // The visible child windows of the main window of a class whose text is `text`.
     std::vector<HWND> children(const wchar_t* className, const std::wstring& text = {}) const;
     std::vector<HWND> visibleChildren(const wchar_t* className) const;

@@ -25,6 +25,7 @@
 #include "platform/win32/win32_window_manager.h"
 #include "platform/win32_view/win32_view.h"
 #include "resources/resource_ids.h"
+#include "session_end.h"
 #include "stderr_diagnostics.h"
 
 #include <windows.h>
@@ -111,6 +112,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         view.addForm(window.form().IRC_Quorvel);
         view.addForm(window.nickForm().frm_nick);
         window.open();
+        // From here on, a log-off or shut-down ends the program as closing its
+        // window does: settings saved.
+        program::SessionEnd sessionEnd(events,
+                                       [&window] { window.form().IRC_Quorvel.requestClose(); });
         return events.exec();
     } catch (const std::exception& e) {
         program::writeText(Stream::Error, std::string("tavren: ") + e.what() + "\n");
