@@ -42,10 +42,13 @@ TEST_F(Win32ViewAt144Dpi, TwipsAreTenToThePixel) {
 TEST_F(Win32ViewAt144Dpi, PlacesAndSizesGrowWithTheDpi) {
     RECT outer{};
     ::GetWindowRect(of(f.form), &outer);
-    EXPECT_EQ(outer.left, 120);               // 1200 twips
-    EXPECT_EQ(outer.top, 240);                // 2400 twips
-    EXPECT_EQ(outer.right - outer.left, 490); // 4900 twips, border and all
-    EXPECT_EQ(outer.bottom - outer.top, 358); // 3580 twips, caption and menu included
+    EXPECT_EQ(outer.left, 120); // 1200 twips
+    EXPECT_EQ(outer.top, 240);  // 2400 twips
+    // The client area, around which Windows draws its frame at this DPI.
+    RECT client{};
+    ::GetClientRect(of(f.form), &client);
+    EXPECT_EQ(client.right, 480);  // 4900 twips less the 100 of the fixed frame
+    EXPECT_EQ(client.bottom, 300); // 3580 twips less 580
     const RECT check = rectInParent(of(f.check));
     EXPECT_EQ(check.left, 12);
     EXPECT_EQ(check.top, 36);

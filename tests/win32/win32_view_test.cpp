@@ -79,8 +79,12 @@ TEST_F(Win32ViewTest, PlacesAreTheTwipsInPixels) {
     ::GetWindowRect(of(f.form), &outer);
     EXPECT_EQ(outer.left, 80);
     EXPECT_EQ(outer.top, 160);
-    EXPECT_EQ(outer.right - outer.left, 327); // 4900 twips
-    EXPECT_EQ(outer.bottom - outer.top, 239); // 3580 twips
+    // The form's outer size less the fixed frame the panels are sized by,
+    // whatever frame Windows draws around it.
+    RECT client{};
+    ::GetClientRect(of(f.form), &client);
+    EXPECT_EQ(client.right, 320);  // 4900 twips - 100
+    EXPECT_EQ(client.bottom, 200); // 3580 twips - 580
     const RECT check = rectInParent(of(f.check));
     EXPECT_EQ(check.left, 8);
     EXPECT_EQ(check.top, 24);

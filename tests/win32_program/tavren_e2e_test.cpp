@@ -1,7 +1,7 @@
 // tavren.exe as a user runs it: a target window of another process picked in
 // "送信先", order buttons clicked, the captions and Enter arriving in the
 // target exactly; closing the main window or ending the session writes the
-// settings file.
+// settings file; the windows' sizes.
 #include "../win32/target_process.h"
 #include "platform/win32/wide_text.h"
 #include "tavren_process.h"
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -178,6 +179,30 @@ TEST(TavrenExe, SessionEndSavesTheSettingsAsClosingDoes) {
     ASSERT_TRUE(tavren.ended(20000)) << "the session ended and tavren.exe did not";
     ASSERT_TRUE(settings.exists()) << "the session ended without tavren.exe saving its settings";
     EXPECT_EQ(settings.contents(), closed);
+}
+
+// Twips in a window's pixels at its DPI.
+int pixelsOf(double twips, HWND window) {
+    const UINT dpi = GetDpiForWindow(window);
+    return static_cast<int>(std::lround(twips * (dpi ? dpi : 96) / 1440.0));
+}
+
+TEST(TavrenExe, BothWindowsOpenAtTheirDesignedClientSize) {
+    SettingsSetAside settings; // a first start: no saved sizes
+    TavrenProcess tavren("攻撃開始！,FF8080\r\n*nick=on\r\n");
+    HWND main = tavren.mainWindow();
+    HWND nick = tavren.shownWindow(L"nick");
+    ASSERT_NE(main, nullptr) << "tavren.exe's main window did not appear";
+    ASSERT_NE(nick, nullptr) << "the nick window did not appear";
+    RECT client{};
+    GetClientRect(main, &client);
+    EXPECT_EQ(client.right, pixelsOf(4935, main));
+    EXPECT_EQ(client.bottom, pixelsOf(4905, main));
+    GetClientRect(nick, &client);
+    // Windows keeps a window with a caption wide enough for the caption's
+    // buttons, which the nick window's design is not: it may come out wider.
+    EXPECT_GE(client.right, pixelsOf(1590, nick));
+    EXPECT_EQ(client.bottom, pixelsOf(1650, nick));
 }
 
 // Run from a command prompt whose output is redirected, tavren.exe prints its

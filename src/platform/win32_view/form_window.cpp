@@ -1,9 +1,10 @@
 #include "form_window.h"
 
+#include "form_frame.h"
+
 #include "platform/win32/wide_text.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace tavren::win32 {
@@ -189,26 +190,50 @@ void FormWindow::apply(Property property) {
 }
 
 void FormWindow::applyGeometry() {
-    // The form's rectangle is the outer one, frame, caption and menu bar
-    // included, which is what the window's own rectangle is. A minimised or
-    // maximised window takes it as the place it is restored to.
-    const RECT outer = toRect(context_.scale, form_.geometry());
+    // The window has it already: what it reported of itself coming back, most
+    // often.
+    if (showsGeometry()) return;
+    const controls::Rect& outer = form_.geometry();
+    const POINT place{context_.scale.toPixelsX(outer.left), context_.scale.toPixelsY(outer.top)};
+    const SIZE client = FormFrame::clientPixels(outer, context_.scale);
     // A form that was never given a size keeps the system's default.
-    const bool sized = form_.width() > 0 && form_.height() > 0;
+    const bool sized = outer.width > 0 && outer.height > 0;
     if (::IsIconic(window_) || ::IsZoomed(window_)) {
+        // A minimised or maximised window takes the form's rectangle as the
+        // place it is restored to.
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         ::GetWindowPlacement(window_, &placement);
         RECT& normal = placement.rcNormalPosition;
-        const LONG width = sized ? outer.right - outer.left : normal.right - normal.left;
-        const LONG height = sized ? outer.bottom - outer.top : normal.bottom - normal.top;
-        normal = RECT{outer.left, outer.top, outer.left + width, outer.top + height};
+        const SIZE size = sized ? windowSizeAround(window_, client)
+                                : SIZE{normal.right - normal.left, normal.bottom - normal.top};
+        normal = RECT{place.x, place.y, place.x + size.cx, place.y + size.cy};
         ::SetWindowPlacement(window_, &placement);
         return;
     }
-    ::SetWindowPos(window_, nullptr, outer.left, outer.top, outer.right - outer.left,
-                   outer.bottom - outer.top,
+    const SIZE size = sized ? windowSizeAround(window_, client) : SIZE{};
+    ::SetWindowPos(window_, nullptr, place.x, place.y, size.cx, size.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+    if (!sized) return;
+    // A menu bar too long for the window's width wraps onto more lines, which
+    // the frame's measure leaves out: the window grows by what they take.
+    RECT actual{};
+    ::GetClientRect(window_, &actual);
+    if (actual.bottom != client.cy)
+        ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy + client.cy - actual.bottom,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+bool FormWindow::showsGeometry() const {
+    RECT window{};
+    RECT client{};
+    ::GetWindowRect(window_, &window);
+    ::GetClientRect(window_, &client);
+    const controls::Rect& outer = form_.geometry();
+    const SIZE expected = FormFrame::clientPixels(outer, context_.scale);
+    return window.left == context_.scale.toPixelsX(outer.left) &&
+           window.top == context_.scale.toPixelsY(outer.top) && client.right == expected.cx &&
+           client.bottom == expected.cy;
 }
 
 void FormWindow::applyVisible() {
@@ -246,19 +271,24 @@ void FormWindow::applyWindowState() {
 
 void FormWindow::reportGeometry() {
     if (applying_ > 0 || ::IsIconic(window_) || ::IsZoomed(window_)) return;
-    RECT actual{};
-    ::GetWindowRect(window_, &actual);
-    const RECT expected = toRect(context_.scale, form_.geometry());
-    if (std::memcmp(&actual, &expected, sizeof actual) == 0) return;
+    RECT window{};
+    RECT client{};
+    ::GetWindowRect(window_, &window);
+    ::GetClientRect(window_, &client);
+    const controls::Rect& shown = form_.geometry();
+    const SIZE expected = FormFrame::clientPixels(shown, context_.scale);
     // Only what changed in pixels is taken over, so that the twips of the rest
     // do not drift through rounding.
-    controls::Rect outer = form_.geometry();
-    if (actual.left != expected.left) outer.left = context_.scale.toTwipsX(actual.left);
-    if (actual.top != expected.top) outer.top = context_.scale.toTwipsY(actual.top);
-    if (actual.right - actual.left != expected.right - expected.left)
-        outer.width = context_.scale.toTwipsX(actual.right - actual.left);
-    if (actual.bottom - actual.top != expected.bottom - expected.top)
-        outer.height = context_.scale.toTwipsY(actual.bottom - actual.top);
+    controls::Rect outer = shown;
+    if (window.left != context_.scale.toPixelsX(shown.left))
+        outer.left = context_.scale.toTwipsX(window.left);
+    if (window.top != context_.scale.toPixelsY(shown.top))
+        outer.top = context_.scale.toTwipsY(window.top);
+    if (client.right != expected.cx)
+        outer.width = FormFrame::outerWidth(client.right, context_.scale);
+    if (client.bottom != expected.cy)
+        outer.height = FormFrame::outerHeight(client.bottom, context_.scale);
+    if (outer == shown) return;
     form_.setGeometry(outer);
 }
 

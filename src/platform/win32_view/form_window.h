@@ -14,8 +14,8 @@ namespace tavren::win32 {
 
 // The top-level window of a form with its menu bar, its timers and the windows
 // of its controls. Keeps the window and the form in step both ways: the form's
-// outer rectangle (frame, caption and menu bar included) is the window's, and
-// the user's moves, resizes, minimising and closing go back to the form.
+// outer rectangle maps to the window as FormFrame describes, and the user's
+// moves, resizes, minimising and closing go back to the form.
 class FormWindow {
 public:
     FormWindow(controls::Form& form, ViewContext context);
@@ -46,6 +46,7 @@ private:
     void applyGeometry();
     void applyVisible();
     void applyWindowState();
+    bool showsGeometry() const;
     void reportGeometry();
     void reportWindowState(WPARAM sizeType);
 
