@@ -1,7 +1,7 @@
 // tavren.exe as a user runs it: a target window of another process picked in
 // "送信先", order buttons clicked, the captions and Enter arriving in the
 // target exactly; closing the main window or ending the session writes the
-// settings file; the windows' sizes.
+// settings file; the windows' sizes, and maximising.
 #include "../win32/target_process.h"
 #include "platform/win32/wide_text.h"
 #include "tavren_process.h"
@@ -203,6 +203,52 @@ TEST(TavrenExe, BothWindowsOpenAtTheirDesignedClientSize) {
     // buttons, which the nick window's design is not: it may come out wider.
     EXPECT_GE(client.right, pixelsOf(1590, nick));
     EXPECT_EQ(client.bottom, pixelsOf(1650, nick));
+}
+
+HWND byText(const TavrenProcess& tavren, const wchar_t* className, const std::wstring& text) {
+    const auto found = tavren.children(className, text);
+    return found.empty() ? nullptr : found.front();
+}
+
+TEST(TavrenExe, MaximisedAndRestoredThePanelsFillTheWindow) {
+    SettingsSetAside settings;
+    const std::string order = "攻撃開始！";
+    TavrenProcess tavren(order + ",FF8080\r\n");
+    HWND main = tavren.mainWindow();
+    ASSERT_NE(main, nullptr) << "tavren.exe's main window did not appear";
+    HWND label = byText(tavren, L"Static", L"送信先");
+    HWND button = orderButton(tavren, order);
+    ASSERT_NE(label, nullptr);
+    ASSERT_NE(button, nullptr);
+    // The settings panel and the order board.
+    const HWND panels[] = {GetParent(label), GetParent(button)};
+    const auto clientSize = [&] {
+        RECT client{};
+        GetClientRect(main, &client);
+        return std::pair{client.right, client.bottom};
+    };
+    const auto panelsFill = [&] {
+        for (HWND panel : panels) {
+            RECT r{};
+            GetWindowRect(panel, &r);
+            if (std::pair{r.right - r.left, r.bottom - r.top} != clientSize()) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(waitFor(panelsFill)) << "as opened";
+    const auto restored = clientSize();
+
+    // As the caption's maximise and restore buttons do.
+    PostMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(waitFor([&] { return IsZoomed(main) != FALSE; })) << "not maximised";
+    EXPECT_TRUE(waitFor([&] { return clientSize().first > restored.first; })) << "not grown";
+    EXPECT_TRUE(waitFor(panelsFill)) << "maximised";
+
+    PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    // The window manager may resize the window after Wine has left the state.
+    EXPECT_TRUE(waitFor([&] { return IsZoomed(main) == FALSE && clientSize() == restored; }))
+        << "not restored to its size";
+    EXPECT_TRUE(waitFor(panelsFill)) << "restored";
 }
 
 // Run from a command prompt whose output is redirected, tavren.exe prints its

@@ -191,7 +191,8 @@ void FormWindow::apply(Property property) {
 
 void FormWindow::applyGeometry() {
     // The window has it already: what it reported of itself coming back, most
-    // often.
+    // often. Asked for again, a maximised window would take its own size as the
+    // size to restore to.
     if (showsGeometry()) return;
     const controls::Rect& outer = form_.geometry();
     const POINT place{context_.scale.toPixelsX(outer.left), context_.scale.toPixelsY(outer.top)};
@@ -270,7 +271,10 @@ void FormWindow::applyWindowState() {
 }
 
 void FormWindow::reportGeometry() {
-    if (applying_ > 0 || ::IsIconic(window_) || ::IsZoomed(window_)) return;
+    // A minimised window keeps its size: what counts is the size it comes
+    // back with. A maximised one has the size the user sees, and the form
+    // (its resize handling, its saved size) takes it as any other.
+    if (applying_ > 0 || ::IsIconic(window_)) return;
     RECT window{};
     RECT client{};
     ::GetWindowRect(window_, &window);
