@@ -6,12 +6,15 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32_view/caption_lines.h"
+#include "platform/win32_view/stacking_order.h"
 #include "platform/win32_view/win32_view.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 using namespace tavren;
 using namespace tavren::win32;
@@ -328,6 +331,40 @@ TEST(Win32ViewLifetime, ViewDestroyedFirstLeavesTheControlsUsable) {
     f.refresh.setCaption("x");
     f.form.setVisible(true);
     f.combo.addItem("y");
+}
+
+// Stacked top first (the tab order follows the stacking), the children made
+// in the order of `made`.
+std::vector<const controls::Control*> stackingOf(const controls::Control& container,
+                                                 const std::vector<controls::Control*>& made) {
+    std::vector<StackedChild> children;
+    for (const controls::Control* child : container.children()) {
+        const auto rank = std::find(made.begin(), made.end(), child) - made.begin();
+        children.push_back({child, static_cast<int>(rank)});
+    }
+    return stackingOrder(children, TwipsScale::forDpi(96, 96));
+}
+
+TEST(StackingOrder, ControlsInTheOrderMadeWhatIsDrawnInFrontAbove) {
+    controls::Frame panel{"Frame", nullptr, 0};
+    controls::Label label{"Label1", &panel, "ラベル"};
+    controls::CheckBox box{"chk_rename", &panel, "ニック変更ボタン表示"};
+    controls::Button button{"Command2", &panel, "0.0"};
+    controls::TextField field{"sendtext", &panel};
+    controls::Button hidden{"btn_Send", &panel, "送信"};
+    label.setGeometry({0, 0, 3000, 300});
+    box.setGeometry({120, 1320, 1575, 375});
+    button.setGeometry({840, 1500, 375, 255}); // over the box
+    field.setGeometry({960, 1740, 2295, 270}); // on the button's last line of pixels
+    hidden.setGeometry({120, 1320, 1575, 375});
+    hidden.setVisible(false);
+    const std::vector<controls::Control*> made = panel.children();
+    using Order = std::vector<const controls::Control*>;
+    // The button over the box; the field just touching the button and the
+    // hidden one where they were made; the label beneath.
+    EXPECT_EQ(stackingOf(panel, made), (Order{&button, &box, &field, &hidden, &label}));
+    box.bringToFront();
+    EXPECT_EQ(stackingOf(panel, made), (Order{&box, &button, &field, &hidden, &label}));
 }
 
 TEST(CaptionLines, BreaksBetweenJapaneseAndAtSpaces) {

@@ -1,7 +1,7 @@
 // tavren.exe as a user runs it: a target window of another process picked in
 // "送信先", order buttons clicked, the captions and Enter arriving in the
 // target exactly; closing the main window or ending the session writes the
-// settings file; the windows' sizes, and maximising.
+// settings file; the windows' sizes, keyboard navigation and maximising.
 #include "../win32/target_process.h"
 #include "platform/win32/wide_text.h"
 #include "tavren_process.h"
@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace tavren::win32::testing {
 namespace {
@@ -98,6 +100,19 @@ HWND orderButton(const TavrenProcess& tavren, const std::string& caption) {
     return buttons.empty() ? nullptr : buttons.front();
 }
 
+std::wstring classOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The send box: the one text field on a panel (the drop-downs' are theirs).
+HWND sendBox(const TavrenProcess& tavren) {
+    for (HWND edit : tavren.visibleChildren(L"Edit"))
+        if (classOf(GetParent(edit)) == L"TavrenFrame") return edit;
+    return nullptr;
+}
+
 TEST(TavrenExe, OrderButtonsTypeTheirCaptionsIntoThePickedWindowAndClosingSaves) {
     const std::string first = "攻撃開始！";
     const std::string second = "合流 C:\\城門 ￥500 #2!";
@@ -130,6 +145,25 @@ TEST(TavrenExe, OrderButtonsTypeTheirCaptionsIntoThePickedWindowAndClosingSaves)
     click(orderButton(tavren, second), true);
     EXPECT_TRUE(waitFor([&] { return target.typedText() == first + "\r" + secondRight + "\r"; }))
         << target.typedText();
+
+    // Back to the settings panel with "設定", the menu's first entry, and an
+    // order typed into the send box goes with Enter, which the keyboard's
+    // navigation between the controls leaves to the box.
+    SetForegroundWindow(tavren.mainWindow());
+    ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == tavren.mainWindow(); }));
+    tapKey(VK_MENU);
+    tapKey(VK_RETURN);
+    HWND box = sendBox(tavren);
+    ASSERT_NE(box, nullptr) << "no send box";
+    ASSERT_TRUE(waitFor([&] { return GetWindow(tavren.mainWindow(), GW_CHILD) == GetParent(box); }))
+        << "the settings panel did not come to the front";
+    click(box);
+    const std::wstring typed = L"send box #3";
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    tapKey(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] {
+        return target.typedText() == first + "\r" + secondRight + "\r" + wideToUtf8(typed) + "\r";
+    })) << target.typedText();
 
     PostMessageW(tavren.mainWindow(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(tavren.ended(20000)) << "tavren.exe did not end when its window closed";
@@ -205,9 +239,89 @@ TEST(TavrenExe, BothWindowsOpenAtTheirDesignedClientSize) {
     EXPECT_EQ(client.bottom, pixelsOf(1650, nick));
 }
 
-HWND byText(const TavrenProcess& tavren, const wchar_t* className, const std::wstring& text) {
-    const auto found = tavren.children(className, text);
+// Whether the keyboard focus is on a control (a drop-down's: in its edit field).
+bool focusIsOn(const TavrenProcess& tavren, HWND control) {
+    HWND focus = tavren.focus();
+    return focus != nullptr && (focus == control || GetParent(focus) == control);
+}
+
+using Named = std::pair<std::string, HWND>;
+
+// Tab takes the focus from each control of `order` to the next, Shift+Tab back.
+void expectTabOrder(const TavrenProcess& tavren, const std::vector<Named>& order) {
+    for (const auto& [name, window] : order)
+        ASSERT_NE(window, nullptr) << name << " not found";
+    click(order.front().second);
+    ASSERT_TRUE(waitFor([&] { return focusIsOn(tavren, order.front().second); }))
+        << "a click did not focus " << order.front().first;
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        tapKey(VK_TAB);
+        ASSERT_TRUE(waitFor([&] { return focusIsOn(tavren, order[i].second); }))
+            << "Tab from " << order[i - 1].first << " did not reach " << order[i].first << " but "
+            << wideToUtf8(textOf(tavren.focus()));
+    }
+    for (std::size_t i = order.size() - 1; i > 0; --i) {
+        tapKey(VK_TAB, true);
+        ASSERT_TRUE(waitFor([&] { return focusIsOn(tavren, order[i - 1].second); }))
+            << "Shift+Tab from " << order[i].first << " did not reach " << order[i - 1].first
+            << " but " << wideToUtf8(textOf(tavren.focus()));
+    }
+}
+
+HWND byText(const TavrenProcess& tavren, const wchar_t* className, const std::wstring& text,
+            HWND top = nullptr) {
+    const auto found = tavren.children(className, text, top);
     return found.empty() ? nullptr : found.front();
+}
+
+// The option of a group that is selected, by its caption.
+HWND selectedOption(const TavrenProcess& tavren, const std::wstring& caption) {
+    for (HWND option : tavren.children(L"Button", caption))
+        if (SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED) return option;
+    return nullptr;
+}
+
+TEST(TavrenExe, TabMovesTheFocusThroughTheControlsInTheirOrder) {
+    SettingsSetAside settings;
+    TavrenProcess tavren("攻撃開始！,FF8080\r\n*nick=on\r\n");
+    ASSERT_NE(tavren.mainWindow(), nullptr) << "tavren.exe's main window did not appear";
+    HWND nick = tavren.shownWindow(L"nick");
+    ASSERT_NE(nick, nullptr) << "the nick window did not appear";
+
+    // The settings panel, whose disabled boxes, return window list and
+    // "再取得" (off with the return switch) the focus passes by, and whose
+    // option groups it enters at their selected option.
+    SetForegroundWindow(tavren.mainWindow());
+    expectTabOrder(tavren,
+                   {
+                       {"送信先", sendDestinationList(tavren)},
+                       {"chk_uo", byText(tavren, L"Button",
+                                         L"ボタンを押した後、選択したwindowをアクティブにする")},
+                       {"常に手前に表示", byText(tavren, L"Button", L"常に手前に表示")},
+                       {"キーボード監視", byText(tavren, L"Button", L"キーボード監視")},
+                       {"0.0", byText(tavren, L"Button", L"0.0")},
+                       {"sendtext", sendBox(tavren)},
+                       {"ボタン間隔", byText(tavren, L"ComboBox", L"3")},
+                       {"縦 4", selectedOption(tavren, L"4")},
+                       {"横 2", selectedOption(tavren, L"2")},
+                   });
+
+    // The nick window, round: its buttons, the nick text before "A".
+    SetForegroundWindow(nick);
+    const auto button = [&](const wchar_t* caption) {
+        return byText(tavren, L"Button", caption, nick);
+    };
+    expectTabOrder(tavren, {
+                               {"通常", button(L"通常")},
+                               {"WM", button(L"WM")},
+                               {"WS", button(L"WS")},
+                               {"D", button(L"D")},
+                               {"F", button(L"F")},
+                               {"HOQ", button(L"HOQ")},
+                               {"txt_nick", byText(tavren, L"Edit", L"", nick)},
+                               {"A", button(L"A")},
+                               {"通常", button(L"通常")},
+                           });
 }
 
 TEST(TavrenExe, MaximisedAndRestoredThePanelsFillTheWindow) {

@@ -103,6 +103,14 @@ HWND TavrenProcess::shownWindow(const std::wstring& caption) const {
     return search.found;
 }
 
+HWND TavrenProcess::focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!main_ || !GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
 TavrenProcess::~TavrenProcess() {
     if (!ended(0)) {
         TerminateProcess(process_.hProcess, 0);
@@ -114,10 +122,10 @@ TavrenProcess::~TavrenProcess() {
     RemoveDirectoryW(directory_.c_str());
 }
 
-std::vector<HWND> TavrenProcess::children(const wchar_t* className,
-                                          const std::wstring& text) const {
+std::vector<HWND> TavrenProcess::children(const wchar_t* className, const std::wstring& text,
+                                          HWND top) const {
     ChildSearch search{className, text, false, true, {}};
-    EnumChildWindows(main_, findChild, reinterpret_cast<LPARAM>(&search));
+    EnumChildWindows(top ? top : main_, findChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -143,15 +151,21 @@ void click(HWND window, bool rightButton, int fromRight) {
     sendMouse(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
 }
 
-void tapKey(WORD virtualKey) {
-    INPUT keys[2]{};
-    for (auto& key : keys) {
+void tapKey(WORD virtualKey, bool withShift) {
+    std::vector<INPUT> keys;
+    const auto add = [&keys](WORD vk, DWORD flags) {
+        INPUT key{};
         key.type = INPUT_KEYBOARD;
-        key.ki.wVk = virtualKey;
-        key.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-    }
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof keys[0]);
+        key.ki.wVk = vk;
+        key.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        key.ki.dwFlags = flags;
+        keys.push_back(key);
+    };
+    if (withShift) add(VK_SHIFT, 0);
+    add(virtualKey, 0);
+    add(virtualKey, KEYEVENTF_KEYUP);
+    if (withShift) add(VK_SHIFT, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof keys[0]);
 }
 
 } // namespace tavren::win32::testing

@@ -21,9 +21,13 @@ public:
     // A shown top-level window of the program with the caption given, once it
     // is there (null when it never was).
     HWND shownWindow(const std::wstring& caption) const;
-    // The visible child windows of the main window of a class whose text is `text`.
-    std::vector<HWND> children(const wchar_t* className, const std::wstring& text = {}) const;
+    // The visible child windows of the main window (or of `top`) of a class
+    // whose text is `text`.
+    std::vector<HWND> children(const wchar_t* className, const std::wstring& text = {},
+                               HWND top = nullptr) const;
     std::vector<HWND> visibleChildren(const wchar_t* className) const;
+    // The window that has the keyboard focus in the program, or null.
+    HWND focus() const;
     // True once the process ended within `milliseconds`.
     bool ended(DWORD milliseconds) const;
 
@@ -37,8 +41,8 @@ private:
 std::wstring textOf(HWND window);
 
 // Real input, as a user's: a click at the centre of a window (or `fromRight`
-// pixels left of its right edge), and keys by virtual key or as text.
+// pixels left of its right edge), and keys by virtual key, Shift held or not.
 void click(HWND window, bool rightButton = false, int fromRight = -1);
-void tapKey(WORD virtualKey);
+void tapKey(WORD virtualKey, bool withShift = false);
 
 } // namespace tavren::win32::testing

@@ -1,17 +1,12 @@
 #include "win32_event_loop.h"
 
-#include <windows.h>
-
 namespace tavren::win32 {
 
-namespace {
-
-void dispatch(MSG& msg) {
+void Win32EventLoop::dispatch(MSG& msg) const {
+    if (filter_ && filter_(msg)) return;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
 }
-
-} // namespace
 
 void Win32EventLoop::processPendingEvents() {
     MSG msg;

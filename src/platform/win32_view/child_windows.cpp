@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace tavren::win32 {
 
@@ -46,9 +47,9 @@ HBRUSH formBackground(HDC dc) {
     return ::GetSysColorBrush(COLOR_BTNFACE);
 }
 
-HWND createControlWindow(const wchar_t* windowClass, DWORD style, HWND parent) {
-    return ::CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0,
-                             parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+HWND createControlWindow(const wchar_t* windowClass, DWORD style, HWND parent, DWORD exStyle = 0) {
+    return ::CreateWindowExW(exStyle, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0,
+                             0, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
 }
 
 // A solid GDI brush, deleted on every way out.
@@ -69,7 +70,7 @@ public:
     using ChildWindow::ChildWindow;
     void apply(Property property) override {
         if (property == Property::ZOrder) {
-            context_.registry->restackChildren(control());
+            context_.registry->restackChildren(control(), context_.scale);
             return;
         }
         ChildWindow::apply(property);
@@ -247,14 +248,20 @@ private:
     controls::CheckBox& box_;
 };
 
+// Of a group of options, Tab stops at the selected one (at the first while
+// none is): an option that takes the focus unselected tells its container it
+// was clicked, so tabbing through every option would select each in turn.
+// The arrow keys move within the group, selecting as they go.
 class OptionButtonWindow : public ChildWindow {
 public:
     OptionButtonWindow(controls::OptionButton& option, HWND window, ViewContext context)
         : ChildWindow(option, window, context), option_(option) {}
     void apply(Property property) override {
         if (property == Property::Caption) showText(option_.caption());
-        if (property == Property::Value)
+        if (property == Property::Value) {
             ::SendMessageW(hwnd(), BM_SETCHECK, option_.value() ? BST_CHECKED : BST_UNCHECKED, 0);
+            markTabStops(*option_.parent(), *context_.registry);
+        }
         ChildWindow::apply(property);
     }
     // A click on the option, selected or not, is the user's click; a quick
@@ -265,10 +272,33 @@ public:
     HBRUSH colours(HDC dc) override { return formBackground(dc); }
 
 private:
+    static void markTabStops(const controls::Control& container, const WindowRegistry& registry);
+
     controls::OptionButton& option_;
 };
 
-// Reports the keys pressed in the field before the field edits its text.
+void OptionButtonWindow::markTabStops(const controls::Control& container,
+                                      const WindowRegistry& registry) {
+    std::vector<const controls::OptionButton*> options;
+    for (const controls::Control* child : container.children())
+        if (child->kind() == controls::Kind::OptionButton)
+            options.push_back(static_cast<const controls::OptionButton*>(child));
+    const bool noneSelected =
+        std::none_of(options.begin(), options.end(), [](const auto* o) { return o->value(); });
+    for (const controls::OptionButton* option : options) {
+        HWND window = registry.find(*option);
+        if (!window) continue;
+        const bool stop = option->value() || (noneSelected && option == options.front());
+        const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+        const LONG_PTR wanted = stop ? style | WS_TABSTOP : style & ~LONG_PTR{WS_TABSTOP};
+        if (wanted != style) ::SetWindowLongPtrW(window, GWL_STYLE, wanted);
+    }
+}
+
+// Reports the keys pressed in the field before the field edits its text. It
+// asks the dialog manager for every key but Tab, which moves the focus on:
+// Enter above all, the send box's key for sending, which the dialog manager
+// would take for the window's default button.
 class TextFieldWindow : public ChildWindow {
 public:
     TextFieldWindow(controls::TextField& field, HWND window, ViewContext context)
@@ -289,6 +319,12 @@ private:
                                     UINT_PTR id, DWORD_PTR self) {
         if (message == WM_NCDESTROY) {
             ::RemoveWindowSubclass(window, &TextFieldWindow::keyProc, id);
+        } else if (message == WM_GETDLGCODE) {
+            LRESULT code = ::DefSubclassProc(window, message, wParam, lParam);
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            if (key && key->message == WM_KEYDOWN && key->wParam != VK_TAB)
+                code |= DLGC_WANTALLKEYS;
+            return code;
         } else if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && wParam != VK_PROCESSKEY) {
             reinterpret_cast<TextFieldWindow*>(self)->field_.pressKey(static_cast<int>(wParam),
                                                                       currentShiftState());
@@ -524,8 +560,11 @@ std::shared_ptr<ChildWindow> createChildWindow(controls::Control& control, HWND 
     using controls::Kind;
     switch (control.kind()) {
     case Kind::Frame:
+        // The dialog manager's Tab goes through the controls a frame holds.
         return std::make_shared<FrameWindow>(
-            control, createControlWindow(frameWindowClass(), WS_CLIPCHILDREN, parent), context);
+            control,
+            createControlWindow(frameWindowClass(), WS_CLIPCHILDREN, parent, WS_EX_CONTROLPARENT),
+            context);
     case Kind::Label:
         return std::make_shared<LabelWindow>(
             static_cast<controls::Label&>(control),
@@ -548,9 +587,7 @@ std::shared_ptr<ChildWindow> createChildWindow(controls::Control& control, HWND 
         const DWORD group = (first != siblings.end() && *first == &control) ? WS_GROUP : 0;
         return std::make_shared<OptionButtonWindow>(
             static_cast<controls::OptionButton&>(control),
-            createControlWindow(L"BUTTON", WS_TABSTOP | BS_RADIOBUTTON | BS_MULTILINE | group,
-                                parent),
-            context);
+            createControlWindow(L"BUTTON", BS_RADIOBUTTON | BS_MULTILINE | group, parent), context);
     }
     case Kind::TextField:
         return std::make_shared<TextFieldWindow>(

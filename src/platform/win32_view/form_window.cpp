@@ -14,6 +14,8 @@ using controls::Property;
 
 constexpr UINT kFirstMenuId = 1000;
 constexpr UINT_PTR kFirstTimerId = 1;
+// Posted to restack the containers whose children moved, showed or hid.
+constexpr UINT kRestackMessage = WM_APP + 1;
 constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 const wchar_t* formWindowClass(WNDPROC proc) {
@@ -99,11 +101,31 @@ void FormWindow::buildChildren(controls::Control& container, HWND parent) {
         if (control->kind() == controls::Kind::Frame) buildChildren(*control, child->hwnd());
         child->applyAll();
         std::weak_ptr<ChildWindow> weak = child;
-        control->changed.connect([weak](Property p) {
+        std::weak_ptr<FormWindow*> alive = alive_;
+        control->changed.connect([weak, alive, &container](Property p) {
             if (auto shown = weak.lock()) shown->apply(p);
+            if (p != Property::Geometry && p != Property::Visible) return;
+            if (auto self = alive.lock()) (*self)->restackLater(container);
         });
     }
-    context_.registry->restackChildren(container);
+    context_.registry->restackChildren(container, context_.scale);
+}
+
+void FormWindow::restackLater(const controls::Control& container) {
+    // The order buttons move and show one by one when the board is laid out,
+    // overlapping on the way: the stacking follows once they are all placed.
+    if (std::find(pendingRestacks_.begin(), pendingRestacks_.end(), &container) ==
+        pendingRestacks_.end())
+        pendingRestacks_.push_back(&container);
+    if (!restackPosted_) restackPosted_ = ::PostMessageW(window_, kRestackMessage, 0, 0) != FALSE;
+}
+
+void FormWindow::restackPending() {
+    restackPosted_ = false;
+    const std::vector<const controls::Control*> containers = std::move(pendingRestacks_);
+    pendingRestacks_.clear();
+    for (const controls::Control* container : containers)
+        context_.registry->restackChildren(*container, context_.scale);
 }
 
 void FormWindow::setIcons(HICON big, HICON small) {
@@ -182,7 +204,7 @@ void FormWindow::apply(Property property) {
         applyWindowState();
         break;
     case Property::ZOrder:
-        context_.registry->restackChildren(form_);
+        context_.registry->restackChildren(form_, context_.scale);
         break;
     default:
         break;
@@ -350,6 +372,9 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGED:
         reportGeometry();
         break;
+    case kRestackMessage:
+        restackPending();
+        return 0;
     case WM_NCDESTROY:
         ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         break;

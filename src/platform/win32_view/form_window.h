@@ -39,6 +39,8 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void buildChildren(controls::Control& container, HWND parent);
+    void restackLater(const controls::Control& container);
+    void restackPending();
     void addMenuItem(controls::MenuItem& item);
     void addTimer(controls::Timer& timer);
     void rebuildMenu();
@@ -65,6 +67,9 @@ private:
     int applying_ = 0;
     // Set while the window is destroyed: it reports nothing to the form.
     bool closing_ = false;
+    // Containers whose children moved, showed or hid since the last restack.
+    std::vector<const controls::Control*> pendingRestacks_;
+    bool restackPosted_ = false;
 };
 
 } // namespace tavren::win32

@@ -15,25 +15,26 @@ namespace tavren::win32 {
 // own: they map to their form's.
 class WindowRegistry {
 public:
-    void add(const controls::Control& control, HWND window) { windows_[&control] = window; }
-    void remove(const controls::Control& control) { windows_.erase(&control); }
+    void add(const controls::Control& control, HWND window) {
+        windows_[&control] = window;
+        created_.try_emplace(&control, static_cast<int>(created_.size()));
+    }
+    void remove(const controls::Control& control) {
+        windows_.erase(&control);
+        created_.erase(&control);
+    }
     HWND find(const controls::Control& control) const {
         const auto it = windows_.find(&control);
         return it == windows_.end() ? nullptr : it->second;
     }
 
-    // Stacks the windows of a container's children as the children are ordered,
-    // bottom first.
-    void restackChildren(const controls::Control& container) const {
-        for (const controls::Control* child : container.children()) {
-            if (HWND window = find(*child); window && ::GetParent(window))
-                ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
-                               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
-    }
+    // Stacks the windows of a container's children as stackingOrder() says.
+    void restackChildren(const controls::Control& container, const TwipsScale& scale) const;
 
 private:
     std::unordered_map<const controls::Control*, HWND> windows_;
+    // The order in which the windows were made: the design's.
+    std::unordered_map<const controls::Control*, int> created_;
 };
 
 // What every window of the view draws and measures with. The font and the

@@ -116,6 +116,18 @@ void Win32View::setProgramIcon(HMODULE module, int resourceId) {
     state_->smallIcon = std::move(small);
 }
 
+bool Win32View::navigate(MSG& msg) const {
+    // Key presses only: the characters they make are not mnemonics here. An
+    // order's caption may hold "&", and a letter typed must never press its
+    // button (nor Alt+Space, the system menu's key, a caption's "& ").
+    if (msg.message != WM_KEYDOWN || !msg.hwnd) return false;
+    HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+    for (const auto& [form, window] : state_->forms) {
+        if (window && window->hwnd() == root) return ::IsDialogMessageW(root, &msg) != FALSE;
+    }
+    return false;
+}
+
 services::WindowHandle Win32View::nativeWindowId(const controls::Form& form) {
     for (auto& [known, window] : state_->forms) {
         if (known == &form) return fromHwnd(state_->build(*known)->hwnd());

@@ -23,7 +23,7 @@ namespace tavren::win32 {
 //
 //     win32::Win32View view;
 //     view.setProgramIcon(::GetModuleHandleW(nullptr), kIconResource);
-//     win32::Win32EventLoop loop;
+//     win32::Win32EventLoop loop([&view](MSG& m) { return view.navigate(m); });
 //     ... build the forms and the services, then:
 //     view.addForm(mainForm);                // before load(), so that the load
 //     mainForm.load();                       // handler finds its window
@@ -50,6 +50,13 @@ public:
     // big and small: an icon resource of a module (the executable's own).
     // Without it, the system's generic application icon.
     void setProgramIcon(HMODULE module, int resourceId);
+
+    // The keyboard's way through the controls of the view's windows, as in a
+    // dialog: Tab and Shift+Tab move the focus in the controls' order, the
+    // arrow keys within a group of options. The event loop gives it every
+    // message before translating and dispatching it; true when it took the
+    // message (and dispatched it itself).
+    bool navigate(MSG& msg) const;
 
     // The form's top-level window (created when needed), 0 for a form the view
     // was not given.

@@ -80,7 +80,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         win32::Win32View view;
         view.setProgramIcon(GetModuleHandleW(nullptr), TAVREN_ICON);
-        win32::Win32EventLoop events;
+        // Tab, Shift+Tab and the arrow keys move through the controls.
+        win32::Win32EventLoop events([&view](MSG& msg) { return view.navigate(msg); });
         win32::Win32OpenDialog openDialog;
         win32::Win32Screens screens(static_cast<int>(std::lround(1440.0 / view.scale().perPixelY)));
         win32::Win32Files files;
