@@ -144,6 +144,29 @@ TypeResult sendCounted(std::vector<INPUT>& inputs, HWND window, KeyReads& reads)
     return unreadTooLong ? TypeResult::Failed : TypeResult::Typed;
 }
 
+// How long a key the user holds may keep its stroke waiting: a tap's press is
+// over in a tenth of a second, and a key held longer than this repeats for the
+// user anyway.
+constexpr ULONGLONG kHeldKeyPatienceMs = 1000;
+
+// A key of the stroke that the user is still holding (Enter, when it sent the
+// send box) would reach the target as a repeat of the user's press, and the
+// user's release after ours would come as a release of a key the target
+// already saw go up: the stroke waits, bounded, until the user lets go.
+// Waiting rather than releasing the key from here leaves the user's own press
+// and release as they were. False when the user held on too long.
+bool userLetGoOfKeys(const std::vector<INPUT>& inputs) {
+    for (const INPUT& input : inputs) {
+        if (input.ki.dwFlags & (KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)) continue;
+        const ULONGLONG giveUp = ::GetTickCount64() + kHeldKeyPatienceMs;
+        while (::GetAsyncKeyState(input.ki.wVk) & 0x8000) {
+            if (::GetTickCount64() >= giveUp) return false;
+            ::Sleep(1);
+        }
+    }
+    return true;
+}
+
 // A window answers a sent message only between its messages: once it has read
 // the last key, the answer comes after that key's message has been handled.
 // Sent messages go ahead of input, so a round trip alone says nothing about
@@ -181,6 +204,7 @@ TypeResult Win32Keyboard::typeCounted(HWND window, const services::KeySequence& 
     for (const KeyStroke& stroke : keys) {
         std::vector<INPUT> inputs = inputsFor(stroke, layout);
         if (inputs.empty()) return TypeResult::Failed;
+        if (!userLetGoOfKeys(inputs)) return TypeResult::Failed;
         if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
         const TypeResult sent = sendCounted(inputs, window, reads);
         if (sent != TypeResult::Typed) return sent;
@@ -197,7 +221,7 @@ TypeResult Win32Keyboard::typeUncounted(HWND window, const services::KeySequence
     for (const KeyStroke& stroke : keys) {
         if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
         std::vector<INPUT> inputs = inputsFor(stroke, layout);
-        if (inputs.empty()) return TypeResult::Failed;
+        if (inputs.empty() || !userLetGoOfKeys(inputs)) return TypeResult::Failed;
         if (!send(inputs.data(), inputs.size())) return TypeResult::Failed;
     }
     // The best there is without a shared queue: each answer comes between two
