@@ -76,7 +76,8 @@ Run typeOnce(win32::Win32WindowManager& manager, win32::Win32Keyboard& keyboard,
 void bench(const char* label, const std::string& text) {
     win32::SystemForegroundCalls calls;
     win32::Win32WindowManager manager(calls);
-    win32::Win32Keyboard keyboard;
+    win32::SystemProcessIntegrity integrity;
+    win32::Win32Keyboard keyboard(integrity);
     std::vector<Run> runs;
     for (int i = 0; i < 5; ++i)
         runs.push_back(typeOnce(manager, keyboard, text));
