@@ -25,6 +25,7 @@
 #include "platform/x11/x11_stacking.h"
 #include "platform/x11/x11_window_manager.h"
 #include "stderr_diagnostics.h"
+#include "wayland_session.h"
 
 #include <cstdio>
 #include <exception>
@@ -52,6 +53,9 @@ int main(int argc, char** argv) {
     }
 
     // Window ids and synthesised keys are X11's: run through XWayland on Wayland.
+    const auto wayland =
+        program::waylandSessionNotice(qEnvironmentVariable("WAYLAND_DISPLAY").toStdString(),
+                                      qEnvironmentVariable("XDG_SESSION_TYPE").toStdString());
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
     // The menu entry's name: desktops match the window to it.
@@ -82,6 +86,7 @@ int main(int argc, char** argv) {
         services::Diagnostics& diagnostics =
             commandLine.verbose ? static_cast<services::Diagnostics&>(toStandardError)
                                 : services::NoDiagnostics::instance();
+        if (commandLine.verbose && wayland) std::fprintf(stderr, "tavren: %s\n", wayland->c_str());
 
         dbus::DBusConversation conversation;
         posix::PosixSettingsFile settingsFile;
