@@ -93,16 +93,15 @@ copy nul "%logs%\%~n1.failed" >nul
 rem GoogleTest ends a failed test with "[  FAILED  ] Suite.Name (12 ms)" and
 rem then lists them again under "[  FAILED  ] 2 tests, listed below:". Only
 rem cmd's own tokens read the log: Wine's findstr and find, under which this
-rem script is tested too, report a match whether there is one or not.
+rem script is tested too, report a match whether there is one or not; and its
+rem cmd runs a block after chained ifs wrongly, hence one command a line.
 set "named=0"
 set "listing=0"
 for /f "usebackq tokens=1-5 delims= " %%a in ("%logs%\%~n1.log") do (
     if "%%e"=="tests," set "listing=1"
     if "%%e"=="test," set "listing=1"
-    if "!listing!"=="0" if "%%a %%b %%c"=="[ FAILED ]" if not "%%e"=="" (
-        set "named=1"
-        >> "%logs%\%~n1.result" echo          %%d
-    )
+    if "!listing!"=="0" if "%%a %%b %%c"=="[ FAILED ]" if not "%%e"=="" set "named=1"
+    if "!listing!"=="0" if "%%a %%b %%c"=="[ FAILED ]" if not "%%e"=="" >> "%logs%\%~n1.result" echo          %%d
 )
 if "%named%"=="0" >> "%logs%\%~n1.result" echo          exit code %code%, no failing test named: the program ended early
 exit /b 0
