@@ -9,7 +9,7 @@ std::optional<std::string> waylandSessionNotice(const std::string& waylandDispla
     // the keyboard only while an X11 window has the focus.
     return "a Wayland session: orders reach X11 windows only (those running under XWayland, "
            "which are the ones the lists show); the keypad keys press buttons only while an "
-           "XWayland window has the focus";
+           "XWayland window has the focus; `tavren --press N` presses one from anywhere";
 }
 
 } // namespace tavren::program
