@@ -9,8 +9,11 @@ printf 'first,FF0000\r\nbad colour,XYZ\r\nnever read\r\n' >"$scratch/tavren.txt"
 
 # Starts tavren with ARGS (environment first, as for env), waits for its main
 # window and leaves its standard error in $scratch/err.
+# run_tavren [NAME=VALUE...] [ARGUMENT...]: tavren with that environment and those arguments.
 run_tavren() {
-    (cd "$scratch" && exec env "$@") >"$scratch/out" 2>"$scratch/err" &
+    local environment=()
+    while [ $# -gt 0 ] && [[ "$1" == *=* ]]; do environment+=("$1"); shift; done
+    (cd "$scratch" && exec env "${environment[@]}" "${tavren_command[@]}" "$@") >"$scratch/out" 2>"$scratch/err" &
     TAVREN_PID=$!
     pids+=("$TAVREN_PID")
     wait_until 20 window_named '^Tavren' >/dev/null || fail "the main window did not appear"
@@ -36,16 +39,25 @@ check_two_lines() {
         fail "$how: a window other than the main window opened"
 }
 
-run_tavren "$TAVREN" --verbose
+run_tavren --verbose
 check_two_lines --verbose
 stop_tavren
 
-run_tavren TAVREN_LOG=1 "$TAVREN"
+run_tavren TAVREN_LOG=1
 check_two_lines TAVREN_LOG=1
 stop_tavren
 
-run_tavren "$TAVREN"
+run_tavren
 # Start-up, which wrote the lines above, has run before the window shows, and
 # standard error is not buffered.
 [ -z "$(reports)" ] || fail "without --verbose tavren reported: $(reports)"
+
+if [ "$platform" = linux ]; then
+    # Under a Wayland session Tavren runs through XWayland and says what works there.
+    stop_tavren
+    run_tavren WAYLAND_DISPLAY=wayland-0 XDG_SESSION_TYPE=wayland --verbose
+    wait_until 10 has_reports 3 || fail "Wayland: reports were: $(cat "$scratch/err")"
+    reports | grep -q "^tavren: a Wayland session: orders reach X11 windows only" ||
+        fail "no word of the Wayland session: $(reports)"
+fi
 echo "PASS: one line each for the link and the order file, only when asked"

@@ -1,10 +1,14 @@
 #include "win32_keyboard.h"
 
 #include "attached_input.h"
+#include "closed_input_method.h"
 #include "handles.h"
 #include "helper_thread.h"
 #include "injected_input.h"
 #include "key_reads.h"
+#include "layout_keys.h"
+#include "millisecond_timer.h"
+#include "process_integrity.h"
 #include "virtual_keys.h"
 
 #include <algorithm>
@@ -52,20 +56,7 @@ void appendModifiers(std::vector<INPUT>& inputs, std::uint8_t mods, bool up) {
     }
 }
 
-// The layout's key for a character with its shift state, when it has one.
-bool layoutKeyOf(char32_t c, WORD& vk, std::uint8_t& mods) {
-    if (c >= 0x10000) return false;
-    const SHORT scan = ::VkKeyScanW(static_cast<WCHAR>(c));
-    if (scan == -1) return false;
-    vk = LOBYTE(scan);
-    const BYTE shiftState = HIBYTE(scan);
-    if (shiftState & 1) mods |= services::kShift;
-    if (shiftState & 2) mods |= services::kControl;
-    if (shiftState & 4) mods |= services::kAlt;
-    return true;
-}
-
-std::vector<INPUT> inputsFor(const KeyStroke& stroke) {
+std::vector<INPUT> inputsFor(const KeyStroke& stroke, HKL layout) {
     std::vector<INPUT> inputs;
     std::uint8_t mods = stroke.modifiers;
     if (stroke.isNamed) {
@@ -77,17 +68,22 @@ std::vector<INPUT> inputsFor(const KeyStroke& stroke) {
         appendModifiers(inputs, mods, true);
         return inputs;
     }
-    WORD vk = 0;
-    if ((mods & (services::kControl | services::kAlt)) && layoutKeyOf(stroke.character, vk, mods)) {
+    LayoutKey key;
+    if ((mods & (services::kControl | services::kAlt)) &&
+        layoutKeyOf(stroke.character, layout, key)) {
+        mods |= key.modifiers;
         appendModifiers(inputs, mods, false);
-        inputs.push_back(virtualKeyInput(vk, false, false));
-        inputs.push_back(virtualKeyInput(vk, false, true));
+        inputs.push_back(virtualKeyInput(key.virtualKey, false, false));
+        inputs.push_back(virtualKeyInput(key.virtualKey, false, true));
         appendModifiers(inputs, mods, true);
         return inputs;
     }
-    // Shift alone changes nothing about a character that is typed as itself.
+    // Text goes as the character Shift makes of it, like every other character:
+    // as Unicode input, which Caps Lock cannot change.
+    const char32_t character =
+        (mods & services::kShift) ? shiftedByLayout(stroke.character, layout) : stroke.character;
     appendModifiers(inputs, mods & ~services::kShift, false);
-    for (const wchar_t unit : utf16Units(stroke.character)) {
+    for (const wchar_t unit : utf16Units(character)) {
         inputs.push_back(unicodeInput(unit, false));
         inputs.push_back(unicodeInput(unit, true));
     }
@@ -121,18 +117,30 @@ bool send(INPUT* first, std::size_t count) {
     return ::SendInput(static_cast<UINT>(count), first, sizeof(INPUT)) == count;
 }
 
+// Whether the window handles sent messages within a moment: a window that
+// does, and still leaves its keys unread, reads none as key messages.
+bool answersPromptly(HWND window) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &ignored) != 0;
+}
+
 // Sends a stroke's events, never more than KeyReads::kMostUnread of one key
 // unread, so each waits until the target has read the one before it of the
 // same key. Before the stroke's first event the wait ends as soon as `window`
 // is no longer in front; once part of the stroke is out, the rest always
 // follows, so that no modifier stays pressed, without waiting after a wait
 // has run out.
-TypeResult sendCounted(std::vector<INPUT>& inputs, HWND window, KeyReads& reads) {
+//
+// A window whose keys stay unread for the whole wait while it answers
+// messages reads no key messages at all (a game that reads raw input only):
+// `paced` turns false, and the rest goes out without waiting, as every key
+// into that window from then on.
+TypeResult sendCounted(std::vector<INPUT>& inputs, HWND window, KeyReads& reads, bool& paced) {
     bool unreadTooLong = false;
     std::size_t pieceStart = 0;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         const BYTE vk = keyOf(inputs[i]);
-        if (!unreadTooLong && reads.unread(vk) >= KeyReads::kMostUnread) {
+        if (paced && !unreadTooLong && reads.unread(vk) >= KeyReads::kMostUnread) {
             if (!send(inputs.data() + pieceStart, i - pieceStart)) return TypeResult::Failed;
             const bool started = i > 0;
             pieceStart = i;
@@ -141,14 +149,41 @@ TypeResult sendCounted(std::vector<INPUT>& inputs, HWND window, KeyReads& reads)
                           started ? nullptr : window);
             if (waited == Waited::LostForeground) return TypeResult::Interrupted;
             if (waited == Waited::TimedOut) {
-                if (!started) return TypeResult::Failed;
-                unreadTooLong = true;
+                if (answersPromptly(window)) {
+                    paced = false;
+                } else {
+                    if (!started) return TypeResult::Failed;
+                    unreadTooLong = true;
+                }
             }
         }
         reads.sending(vk);
     }
     if (!send(inputs.data() + pieceStart, inputs.size() - pieceStart)) return TypeResult::Failed;
     return unreadTooLong ? TypeResult::Failed : TypeResult::Typed;
+}
+
+// How long a key the user holds may keep its stroke waiting: a tap's press is
+// over in a tenth of a second, and a key held longer than this repeats for the
+// user anyway.
+constexpr ULONGLONG kHeldKeyPatienceMs = 1000;
+
+// A key of the stroke that the user is still holding (Enter, when it sent the
+// send box) would reach the target as a repeat of the user's press, and the
+// user's release after ours would come as a release of a key the target
+// already saw go up: the stroke waits, bounded, until the user lets go.
+// Waiting rather than releasing the key from here leaves the user's own press
+// and release as they were. False when the user held on too long.
+bool userLetGoOfKeys(const std::vector<INPUT>& inputs) {
+    for (const INPUT& input : inputs) {
+        if (input.ki.dwFlags & (KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)) continue;
+        const ULONGLONG giveUp = ::GetTickCount64() + kHeldKeyPatienceMs;
+        while (::GetAsyncKeyState(input.ki.wVk) & 0x8000) {
+            if (::GetTickCount64() >= giveUp) return false;
+            ::Sleep(1);
+        }
+    }
+    return true;
 }
 
 // A window answers a sent message only between its messages: once it has read
@@ -166,6 +201,16 @@ bool roundTrip(HWND target) {
 TypeResult Win32Keyboard::type(services::WindowHandle target, const services::KeySequence& keys) {
     if (target == 0) return TypeResult::Interrupted;
     const HWND window = toHwnd(target);
+    if (keysBlockedByIntegrity(integrity_, window)) {
+        diagnostics_.report(
+            {services::IgnoredFailure::OrderNotTyped,
+             "the window runs as administrator and Tavren does not, so Windows keeps Tavren's "
+             "keys from it; start Tavren as administrator too"});
+        return TypeResult::Failed;
+    }
+    // Sleep(1) and the waits on the target's reading keep to a millisecond
+    // while typing, not to the system's default tick of about 15.6 ms.
+    const MillisecondTimer timer;
     if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId())
         return typeUncounted(window, keys);
     // Threads that share an input queue take its input in order: the target
@@ -183,26 +228,40 @@ TypeResult Win32Keyboard::typeCounted(HWND window, const services::KeySequence& 
     // counted on, and the queue must be the target's before the first key.
     const AttachedInput input(window);
     if (!input.attached()) return typeUncounted(window, keys);
+    // Opened again on the way out, once every key has been read.
+    const ClosedInputMethod inputMethod(window);
     KeyReads reads;
+    bool paced = !readsNoKeyMessages_.contains(window);
+    const HKL layout = layoutOfWindow(window);
     for (const KeyStroke& stroke : keys) {
-        std::vector<INPUT> inputs = inputsFor(stroke);
+        std::vector<INPUT> inputs = inputsFor(stroke, layout);
         if (inputs.empty()) return TypeResult::Failed;
+        if (!userLetGoOfKeys(inputs)) return TypeResult::Failed;
         if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
-        const TypeResult sent = sendCounted(inputs, window, reads);
+        const bool wasPaced = paced;
+        const TypeResult sent = sendCounted(inputs, window, reads, paced);
+        if (wasPaced && !paced) {
+            readsNoKeyMessages_.insert(window);
+            diagnostics_.report({services::IgnoredFailure::KeysNotFollowed,
+                                 "the window reads no key messages (raw input only?): its keys go "
+                                 "out unpaced from now on"});
+        }
         if (sent != TypeResult::Typed) return sent;
     }
     // Every key is in the target's queue by now, whatever comes to the front.
-    if (waitUntil([&] { return reads.allRead(); }) != Waited::Done) return TypeResult::Failed;
+    if (paced && waitUntil([&] { return reads.allRead(); }) != Waited::Done)
+        return TypeResult::Failed;
     // A window that hangs handling the last key has still read every key.
     roundTrip(window);
     return TypeResult::Typed;
 }
 
 TypeResult Win32Keyboard::typeUncounted(HWND window, const services::KeySequence& keys) {
+    const HKL layout = layoutOfWindow(window);
     for (const KeyStroke& stroke : keys) {
         if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
-        std::vector<INPUT> inputs = inputsFor(stroke);
-        if (inputs.empty()) return TypeResult::Failed;
+        std::vector<INPUT> inputs = inputsFor(stroke, layout);
+        if (inputs.empty() || !userLetGoOfKeys(inputs)) return TypeResult::Failed;
         if (!send(inputs.data(), inputs.size())) return TypeResult::Failed;
     }
     // The best there is without a shared queue: each answer comes between two
