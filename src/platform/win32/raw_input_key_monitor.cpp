@@ -7,10 +7,10 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TavrenRawInputSink";
 
-void registerWindowClass() {
+void registerWindowClass(WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ::DefWindowProcW;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kWindowClass;
     // A second monitor finds the class already there.
@@ -20,9 +20,9 @@ void registerWindowClass() {
 } // namespace
 
 RawInputKeyMonitor::RawInputKeyMonitor() {
-    registerWindowClass();
+    registerWindowClass(procedure);
     window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
+                                nullptr, ::GetModuleHandleW(nullptr), this);
     if (!window_) throw std::runtime_error("cannot create the raw input window");
     RAWINPUTDEVICE device{};
     device.usUsagePage = 0x01; // generic desktop
@@ -41,24 +41,29 @@ RawInputKeyMonitor::~RawInputKeyMonitor() {
     device.usUsage = 0x06;
     device.dwFlags = RIDEV_REMOVE;
     ::RegisterRawInputDevices(&device, 1, sizeof device);
+    // Input still queued for the window finds no monitor behind it.
+    ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     ::DestroyWindow(window_);
 }
 
 services::KeyState RawInputKeyMonitor::query(services::KeypadDigit key) {
-    drainInput();
-    // The toggle as the input queue last saw it; the key events just taken
-    // have brought it up to date.
+    // The toggle as this thread's key state has it.
     const bool numLockOn = (::GetKeyState(VK_NUMLOCK) & 1) != 0;
     return table_.query(key, numLockOn);
 }
 
-void RawInputKeyMonitor::drainInput() {
-    MSG message;
-    while (::PeekMessageW(&message, window_, WM_INPUT, WM_INPUT, PM_REMOVE)) {
-        take(reinterpret_cast<HRAWINPUT>(message.lParam));
-        // Raw input taken out of the queue must still be handed on for cleanup.
-        ::DefWindowProcW(message.hwnd, message.message, message.wParam, message.lParam);
+LRESULT CALLBACK RawInputKeyMonitor::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(l);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    } else if (message == WM_INPUT) {
+        auto* self =
+            reinterpret_cast<RawInputKeyMonitor*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self) self->take(reinterpret_cast<HRAWINPUT>(l));
     }
+    // For WM_INPUT too: the system frees the input's data there.
+    return ::DefWindowProcW(window, message, w, l);
 }
 
 void RawInputKeyMonitor::take(HRAWINPUT input) {
