@@ -33,6 +33,8 @@ struct KeypadKey {
 constexpr KeypadKey kKeypad1{0x4F, VK_NUMPAD1, VK_END};
 constexpr KeypadKey kKeypad3{0x51, VK_NUMPAD3, VK_NEXT};
 constexpr KeypadKey kKeypad4{0x4B, VK_NUMPAD4, VK_LEFT};
+constexpr KeypadKey kKeypad5{0x4C, VK_NUMPAD5, VK_CLEAR};
+constexpr KeypadKey kKeypad6{0x4D, VK_NUMPAD6, VK_RIGHT};
 
 void send(WORD virtualKey, WORD scan, bool up, ULONG_PTR extra = 0) {
     INPUT input{};
@@ -87,6 +89,15 @@ void runTicks(const std::vector<std::function<void()>>& steps) {
     KillTimer(nullptr, timer);
 }
 
+// What a loop that never hands WM_INPUT to the sink's window does with it: the
+// events queued for this thread now are taken away unseen.
+void loseQueuedRawInput() {
+    ASSERT_TRUE(testing::waitFor([] { return HIWORD(GetQueueStatus(QS_RAWINPUT)) != 0; }));
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_INPUT, WM_INPUT, PM_REMOVE))
+        DefWindowProcW(message.hwnd, message.message, message.wParam, message.lParam);
+}
+
 class RawInputKeyMonitorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -124,6 +135,42 @@ TEST_F(RawInputKeyMonitorTest, KeysOfOtherProgramsReachItThroughTheMessageLoopIt
     EXPECT_FALSE(marked.any());
     EXPECT_TRUE(held.downNow);
     EXPECT_FALSE(afterwards.any());
+}
+
+TEST_F(RawInputKeyMonitorTest, AKeyWhoseReleaseWentUnseenIsNotHeldForEver) {
+    RawInputKeyMonitor monitor;
+    KeyState held;
+    std::vector<KeyState> later;
+    runTicks({
+        [] { press(kKeypad5); },
+        [&] {
+            held = monitor.query(KeypadDigit::D5);
+            release(kKeypad5);
+            loseQueuedRawInput();
+        },
+        [&] { later.push_back(monitor.query(KeypadDigit::D5)); },
+        [&] { later.push_back(monitor.query(KeypadDigit::D5)); },
+    });
+    EXPECT_TRUE(held.downNow);
+    for (const KeyState& state : later)
+        EXPECT_FALSE(state.any());
+}
+
+// The key is still down, but its release may come while nobody watches.
+TEST_F(RawInputKeyMonitorTest, StoppingMonitoringForgetsAHeldKey) {
+    RawInputKeyMonitor monitor;
+    KeyState held, afterStop;
+    runTicks({
+        [] { press(kKeypad6); },
+        [&] {
+            held = monitor.query(KeypadDigit::D6);
+            monitor.monitoringStopped();
+            afterStop = monitor.query(KeypadDigit::D6);
+            release(kKeypad6);
+        },
+    });
+    EXPECT_TRUE(held.downNow);
+    EXPECT_FALSE(afterStop.any());
 }
 
 } // namespace

@@ -44,8 +44,10 @@ void KeypadKeyTable::onKey(const RawKeyEvent& event) {
     }
 }
 
-services::KeyState KeypadKeyTable::query(services::KeypadDigit key, bool numLockOn) {
+services::KeyState KeypadKeyTable::query(services::KeypadDigit key, bool numLockOn,
+                                         bool downForTheSystem) {
     const auto digit = static_cast<std::size_t>(key);
+    if (!downForTheSystem) held_[digit] = false;
     services::KeyState state{held_[digit], pressedSinceQuery_[digit]};
     pressedSinceQuery_[digit] = false;
     if (!numLockOn) return {};

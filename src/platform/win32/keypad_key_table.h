@@ -23,7 +23,14 @@ struct RawKeyEvent {
 class KeypadKeyTable {
 public:
     void onKey(const RawKeyEvent& event);
-    services::KeyState query(services::KeypadDigit key, bool numLockOn);
+    // `downForTheSystem`: whether the system's own key state has the key down
+    // now. A key held here that the system has up was let go unseen: it is
+    // forgotten rather than held for ever.
+    services::KeyState query(services::KeypadDigit key, bool numLockOn, bool downForTheSystem);
+    bool held(services::KeypadDigit key) const { return held_[static_cast<std::size_t>(key)]; }
+    // Every key held is forgotten; a key still down is held again at its next
+    // press or repeat.
+    void forgetHeldKeys() { held_ = {}; }
 
 private:
     std::array<bool, 10> held_{};

@@ -17,6 +17,19 @@ void registerWindowClass(WNDPROC procedure) {
     ::RegisterClassExW(&windowClass);
 }
 
+// The keypad key's virtual key with Num Lock on (VK_NUMPADn) and the one it
+// has with Num Lock off or Shift held (an arrow or editing key, VK_CLEAR for 5):
+// the system's key state knows the key by whichever it went down as.
+constexpr BYTE kVirtualKeysOfDigit[10][2] = {
+    {VK_NUMPAD0, VK_INSERT}, {VK_NUMPAD1, VK_END},   {VK_NUMPAD2, VK_DOWN},  {VK_NUMPAD3, VK_NEXT},
+    {VK_NUMPAD4, VK_LEFT},   {VK_NUMPAD5, VK_CLEAR}, {VK_NUMPAD6, VK_RIGHT}, {VK_NUMPAD7, VK_HOME},
+    {VK_NUMPAD8, VK_UP},     {VK_NUMPAD9, VK_PRIOR}};
+
+bool downForTheSystem(services::KeypadDigit key) {
+    const auto& keys = kVirtualKeysOfDigit[static_cast<std::size_t>(key)];
+    return ((::GetAsyncKeyState(keys[0]) | ::GetAsyncKeyState(keys[1])) & 0x8000) != 0;
+}
+
 } // namespace
 
 RawInputKeyMonitor::RawInputKeyMonitor() {
@@ -49,7 +62,16 @@ RawInputKeyMonitor::~RawInputKeyMonitor() {
 services::KeyState RawInputKeyMonitor::query(services::KeypadDigit key) {
     // The toggle as this thread's key state has it.
     const bool numLockOn = (::GetKeyState(VK_NUMLOCK) & 1) != 0;
-    return table_.query(key, numLockOn);
+    // A key-up can go unseen (raw input does not reach us while an elevated
+    // window or a secure desktop has the keyboard): a key is held only while
+    // the system agrees, or it would press at every tick for ever.
+    return table_.query(key, numLockOn, table_.held(key) && downForTheSystem(key));
+}
+
+void RawInputKeyMonitor::monitoringStopped() {
+    // A key let go while nobody watched must not press when monitoring is
+    // switched on again; a key still down is held again at its next repeat.
+    table_.forgetHeldKeys();
 }
 
 LRESULT CALLBACK RawInputKeyMonitor::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {

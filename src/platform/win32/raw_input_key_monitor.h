@@ -29,6 +29,7 @@ public:
     RawInputKeyMonitor& operator=(const RawInputKeyMonitor&) = delete;
 
     services::KeyState query(services::KeypadDigit key) override;
+    void monitoringStopped() override;
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
