@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <thread>
 #include <vector>
 
 namespace tavren::win32 {
@@ -35,6 +36,7 @@ constexpr KeypadKey kKeypad3{0x51, VK_NUMPAD3, VK_NEXT};
 constexpr KeypadKey kKeypad4{0x4B, VK_NUMPAD4, VK_LEFT};
 constexpr KeypadKey kKeypad5{0x4C, VK_NUMPAD5, VK_CLEAR};
 constexpr KeypadKey kKeypad6{0x4D, VK_NUMPAD6, VK_RIGHT};
+constexpr KeypadKey kKeypad7{0x47, VK_NUMPAD7, VK_HOME};
 
 void send(WORD virtualKey, WORD scan, bool up, ULONG_PTR extra = 0) {
     INPUT input{};
@@ -57,6 +59,10 @@ void release(const KeypadKey& key, ULONG_PTR extra = 0) {
 void tap(const KeypadKey& key, ULONG_PTR extra = 0) {
     press(key, extra);
     release(key, extra);
+}
+void tapWithNumLockOff(const KeypadKey& key) {
+    send(key.withoutNumLock, key.scan, false);
+    send(key.withoutNumLock, key.scan, true);
 }
 void pressNumLock() {
     send(VK_NUMLOCK, 0x45, false);
@@ -171,6 +177,36 @@ TEST_F(RawInputKeyMonitorTest, StoppingMonitoringForgetsAHeldKey) {
     });
     EXPECT_TRUE(held.downNow);
     EXPECT_FALSE(afterStop.any());
+}
+
+// The monitor runs on a thread that reads no key messages, as Tavren's does
+// while a game has the keyboard: that thread's key state does not show Num
+// Lock as the keys go (under Wine it does not even show it as it was before
+// the thread began).
+TEST_F(RawInputKeyMonitorTest, NumLockIsTakenFromTheKeysNotFromTheKeyStateOfAThreadReadingNone) {
+    std::vector<KeyState> seen;
+    std::thread([&] {
+        RawInputKeyMonitor monitor;
+        const auto look = [&] { seen.push_back(monitor.query(KeypadDigit::D7)); };
+        runTicks({
+            [] { tap(kKeypad7); },
+            [&] {
+                look(); // on
+                pressNumLock();
+                tapWithNumLockOff(kKeypad7);
+            },
+            [&] {
+                look(); // off
+                pressNumLock();
+                tap(kKeypad7);
+            },
+            [&] { look(); }, // on again
+        });
+    }).join();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_TRUE(seen[0].pressedSinceLastQuery);
+    EXPECT_FALSE(seen[1].any());
+    EXPECT_TRUE(seen[2].pressedSinceLastQuery);
 }
 
 } // namespace

@@ -17,6 +17,17 @@ void registerWindowClass(WNDPROC procedure) {
     ::RegisterClassExW(&windowClass);
 }
 
+// Num Lock's toggle as the system has it when monitoring starts. GetKeyState
+// answers from this thread's key state, which Windows brings into step with the
+// system's, toggles included, when the thread asks with no keyboard input of
+// its own waiting, as here before any window is shown (GetAsyncKeyState has no
+// toggle bit). Wine 8 leaves out a toggle made before the thread's input
+// began; the first keypad digit corrects that. From here on the raw events
+// keep it.
+bool numLockAtStart() {
+    return (::GetKeyState(VK_NUMLOCK) & 1) != 0;
+}
+
 // The keypad key's virtual key with Num Lock on (VK_NUMPADn) and the one it
 // has with Num Lock off or Shift held (an arrow or editing key, VK_CLEAR for 5):
 // the system's key state knows the key by whichever it went down as.
@@ -32,7 +43,7 @@ bool downForTheSystem(services::KeypadDigit key) {
 
 } // namespace
 
-RawInputKeyMonitor::RawInputKeyMonitor() {
+RawInputKeyMonitor::RawInputKeyMonitor() : table_(numLockAtStart()) {
     registerWindowClass(procedure);
     window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                 nullptr, ::GetModuleHandleW(nullptr), this);
@@ -60,12 +71,10 @@ RawInputKeyMonitor::~RawInputKeyMonitor() {
 }
 
 services::KeyState RawInputKeyMonitor::query(services::KeypadDigit key) {
-    // The toggle as this thread's key state has it.
-    const bool numLockOn = (::GetKeyState(VK_NUMLOCK) & 1) != 0;
     // A key-up can go unseen (raw input does not reach us while an elevated
     // window or a secure desktop has the keyboard): a key is held only while
     // the system agrees, or it would press at every tick for ever.
-    return table_.query(key, numLockOn, table_.held(key) && downForTheSystem(key));
+    return table_.query(key, table_.held(key) && downForTheSystem(key));
 }
 
 void RawInputKeyMonitor::monitoringStopped() {
@@ -100,6 +109,7 @@ void RawInputKeyMonitor::take(HRAWINPUT input) {
     event.extended = (raw.data.keyboard.Flags & RI_KEY_E0) != 0;
     event.released = (raw.data.keyboard.Flags & RI_KEY_BREAK) != 0;
     event.extraInformation = raw.data.keyboard.ExtraInformation;
+    event.virtualKey = raw.data.keyboard.VKey;
     table_.onKey(event);
 }
 

@@ -18,8 +18,10 @@ namespace tavren::win32 {
 // already, so a tap between two ticks is not lost.
 //
 // Keys sent by Win32Keyboard carry its marker and never count; keys other
-// programs send count like the user's. Must be made and queried on the thread
-// whose message loop runs.
+// programs send count like the user's. Num Lock is kept from the raw events,
+// not from this thread's key state, which moves only with the key messages
+// this thread reads (none while a game has the keyboard). Must be made and
+// queried on the thread whose message loop runs.
 class RawInputKeyMonitor : public services::KeyMonitor {
 public:
     // Throws std::runtime_error when the window or the registration fails.
