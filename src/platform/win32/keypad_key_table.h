@@ -13,7 +13,9 @@ struct RawKeyEvent {
     bool extended = false;      // RI_KEY_E0: the grey arrow and editing keys share keypad codes
     bool released = false;      // RI_KEY_BREAK
     std::uintptr_t extraInformation = 0;
-    std::uint16_t virtualKey = 0; // tells Num Lock from Pause, which shares its scan code
+    // The virtual key the system gave it: tells Num Lock from Pause, which
+    // shares its scan code, and a keypad digit from its arrow or editing key.
+    std::uint16_t virtualKey = 0;
 };
 
 // The state of the keypad digit keys, kept from raw key events: held now, and
