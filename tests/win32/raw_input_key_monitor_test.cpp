@@ -48,8 +48,9 @@ void send(WORD virtualKey, WORD scan, bool up, ULONG_PTR extra = 0) {
     SendInput(1, &input, sizeof input);
 }
 
-// The keys as the keyboard sends them with Num Lock on; `extra` 0 is a key of
-// the user or of another program, kTavrenInputMarker one Win32Keyboard typed.
+// The keys as the keyboard sends them with Num Lock on, which shows the monitor
+// that it is on, whatever it was before; `extra` 0 is a key of the user or of
+// another program, kTavrenInputMarker one Win32Keyboard typed.
 void press(const KeypadKey& key, ULONG_PTR extra = 0) {
     send(key.withNumLock, key.scan, false, extra);
 }
@@ -67,9 +68,6 @@ void tapWithNumLockOff(const KeypadKey& key) {
 void pressNumLock() {
     send(VK_NUMLOCK, 0x45, false);
     send(VK_NUMLOCK, 0x45, true);
-}
-bool numLockOnForThisThread() {
-    return (GetKeyState(VK_NUMLOCK) & 1) != 0;
 }
 
 // Runs one step at each tick of a 100 ms timer in the program's message loop,
@@ -112,8 +110,6 @@ protected:
         SystemForegroundCalls calls;
         Win32WindowManager(calls).bringToFront(fromHwnd(target_.window()));
         ASSERT_TRUE(testing::waitFor([&] { return GetForegroundWindow() == target_.window(); }));
-        if (!numLockOnForThisThread()) pressNumLock();
-        ASSERT_TRUE(testing::waitFor(numLockOnForThisThread));
     }
 
     testing::TargetProcess target_{{L"v:key monitor target"}};
