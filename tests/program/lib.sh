@@ -55,7 +55,7 @@ check_installed_tree() {
     # Where Debian's irssi finds system scripts (/script load tavren).
     local irssi_script="$prefix/share/irssi/scripts/tavren.pl"
     [ -f "$irssi_script" ] || fail "no irssi script at $irssi_script"
-    perl -c "$irssi_script" 2>&1 | grep -q 'syntax OK' || fail "perl rejects $irssi_script"
+    perl -c "$irssi_script" >/dev/null 2>&1 || fail "perl rejects $irssi_script: $(perl -c "$irssi_script" 2>&1)"
 }
 
 # Every session-bus service file under PREFIX starts a program that is installed
