@@ -26,5 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TAVREN_HOMEPAGE})
 # Not a library, so not found by shlibdeps: captions are mostly Japanese.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-noto-cjk)
+# Needed only by the irssi script (share/irssi/scripts/tavren.pl), and only by
+# those who use irssi.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS libnet-dbus-perl)
 
 include(CPack)

@@ -27,6 +27,9 @@ linux=(
     # the IRC link for real: an IRC server, the two clients the bridge serves
     # (weechat-plugins holds WeeChat's FIFO), and the test's observer client
     ngircd weechat-headless weechat-plugins hexchat python3
+    # irssi, served by Tavren's irssi script, which reads the session bus
+    # through Net::DBus
+    irssi libnet-dbus-perl
     # Japanese captions
     fonts-noto-cjk
 )

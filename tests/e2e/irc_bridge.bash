@@ -12,9 +12,11 @@ if [ "$(id -u)" -eq 0 ]; then
     mkdir "$stage/bin" "$stage/services" "$stage/e2e"
     cp "$TAVREN" "${TAVREN_BUILD:?}/tavren-irc-bridge" "$stage/bin/"
     cp "$(dirname "$0")"/*.sh "$(dirname "$0")"/*.bash "$(dirname "$0")"/*.py "$stage/e2e/"
+    cp "$(dirname "$0")/../../data/irssi/tavren.pl" "$stage/bin/"
     chown -R nobody:nogroup "$stage"
     chmod 755 "$stage"
     export TAVREN="$stage/bin/tavren" TAVREN_BRIDGE="$stage/bin/tavren-irc-bridge" TAVREN_STAGE="$stage"
+    export TAVREN_IRSSI_SCRIPT="$stage/bin/tavren.pl"
     exec setpriv --reuid=nobody --regid=nogroup --clear-groups bash "$stage/e2e/$(basename "$0")" "$@"
 fi
 source "$(dirname "$0")/lib.sh"

@@ -51,6 +51,11 @@ check_installed_tree() {
         fail "the metainfo does not launch the desktop entry"
     [ "$(grep -c '<screenshot[ >]' "$metainfo")" -ge 2 ] || fail "the metainfo lacks screenshots"
     grep -q '<release version="1.3.1"' "$metainfo" || fail "the metainfo's release is not 1.3.1"
+
+    # Where Debian's irssi finds system scripts (/script load tavren).
+    local irssi_script="$prefix/share/irssi/scripts/tavren.pl"
+    [ -f "$irssi_script" ] || fail "no irssi script at $irssi_script"
+    perl -c "$irssi_script" >/dev/null 2>&1 || fail "perl rejects $irssi_script: $(perl -c "$irssi_script" 2>&1)"
 }
 
 # Every session-bus service file under PREFIX starts a program that is installed
