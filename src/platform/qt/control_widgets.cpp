@@ -8,7 +8,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace tavren::qt {
 namespace {
@@ -22,6 +24,45 @@ int emOf(const QWidget& widget) {
     return QFontInfo(widget.font()).pixelSize();
 }
 
+// Whether a sibling stacked above a control owns the part of the control it
+// overlaps: every kind does but the labels, which lie above everything else and
+// draw only their text (see WidgetRegistry::restackChildren).
+bool ownsOverlap(const QWidget& widget) {
+    return !qobject_cast<const QLabel*>(&widget);
+}
+
+int areaOf(const QRect& r) {
+    return r.isEmpty() ? 0 : r.width() * r.height();
+}
+
+// The part of `area` (in the widget's coordinates) that no sibling stacked above
+// the widget overlaps. The designs let buttons, text fields and other check boxes
+// overlap the edges of check boxes (by a pixel, or the "0.0" button the lower
+// middle of "ニック変更ボタン表示"); a caption drawn there would be hidden or
+// collide with the other caption. Of the parts around each overlap, the largest
+// is kept.
+QRect uncoveredArea(const QWidget& widget, QRect area) {
+    const QWidget* parent = widget.parentWidget();
+    if (!parent) return area;
+    const QObjectList& siblings = parent->children();
+    for (qsizetype i = siblings.indexOf(&widget) + 1; i < siblings.size(); ++i) {
+        const auto* above = qobject_cast<const QWidget*>(siblings[i]);
+        if (!above || !above->isVisibleTo(parent) || !ownsOverlap(*above)) continue;
+        const QRect cover = above->geometry().translated(-widget.pos()) & area;
+        if (cover.isEmpty()) continue;
+        const QRect parts[] = {
+            QRect(QPoint(area.left(), area.top()), QPoint(area.right(), cover.top() - 1)),
+            QRect(QPoint(area.left(), cover.bottom() + 1), QPoint(area.right(), area.bottom())),
+            QRect(QPoint(area.left(), area.top()), QPoint(cover.left() - 1, area.bottom())),
+            QRect(QPoint(cover.right() + 1, area.top()), QPoint(area.right(), area.bottom()))};
+        area =
+            *std::max_element(std::begin(parts), std::end(parts),
+                              [](const QRect& a, const QRect& b) { return areaOf(a) < areaOf(b); });
+        if (area.isEmpty()) area = QRect(area.topLeft(), QSize(0, 0));
+    }
+    return area;
+}
+
 } // namespace
 
 int CaptionedIndicator::indicatorSize(QStyle::PrimitiveElement indicator, int em) {
@@ -32,7 +73,8 @@ QRect CaptionedIndicator::captionArea(QStyle::PrimitiveElement indicator,
                                       const QAbstractButton& button) {
     const int em = emOf(button);
     const int left = indicatorSize(indicator, em) + static_cast<int>(std::lround(em / 3.0));
-    return QRect(left, 0, std::max(button.width() - left, 0), button.height());
+    return uncoveredArea(button,
+                         QRect(left, 0, std::max(button.width() - left, 0), button.height()));
 }
 
 void CaptionedIndicator::paint(QAbstractButton& button, QStyle::PrimitiveElement indicator,
