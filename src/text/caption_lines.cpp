@@ -25,6 +25,12 @@ bool isJapanese(char32_t c) {
            (c >= 0x20000 && c <= 0x2FFFF);
 }
 
+// Kanji: two of them side by side are often one word.
+bool isKanji(char32_t c) {
+    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || c == U'々' ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x2FFFF);
+}
+
 bool isIn(char32_t c, std::u32string_view set) {
     return set.find(c) != std::u32string_view::npos;
 }
@@ -95,8 +101,15 @@ private:
         return widthOf_(trimmed(start, end)) <= width_;
     }
 
+    // A break inside a run of kanji splits what is most likely one word.
+    bool splitsKanji(std::size_t i) const {
+        return i < chars_.size() && isKanji(chars_[i - 1].code) && isKanji(chars_[i].code);
+    }
+
     // Where the line that begins at `start` ends: at the last break that still
-    // fits, else within its first unbreakable run, as far as that fits.
+    // fits, else within its first unbreakable run, as far as that fits. A break
+    // inside a run of kanji gives way to an earlier one that fills at least half
+    // the line ("キーボード" and "監視", not "キーボード監" and "視").
     std::size_t lineEnd(std::size_t start) const {
         std::size_t end = start + 1;
         while (!breakBefore(end))
@@ -107,11 +120,15 @@ private:
                 ++cut;
             return cut;
         }
+        std::size_t wordEnd = splitsKanji(end) ? 0 : end;
         for (std::size_t next = end + 1; next <= chars_.size(); ++next) {
             if (!breakBefore(next)) continue;
             if (!fits(start, next)) break;
             end = next;
+            if (!splitsKanji(next)) wordEnd = next;
         }
+        if (end != wordEnd && wordEnd != 0 && 2 * widthOf_(trimmed(start, wordEnd)) >= width_)
+            return wordEnd;
         return end;
     }
 

@@ -27,7 +27,8 @@ public:
 // full-width forms), except before closing brackets, small kana, "ー" and
 // punctuation and after opening brackets, which stay with their neighbour. A
 // Latin word is broken between its letters only when it does not fit a line on
-// its own; every line holds at least one character.
+// its own; every line holds at least one character. Runs of kanji are kept
+// whole when an earlier break still fills half the line.
 std::vector<std::string> breakCaption(std::string_view caption, int width,
                                       const std::function<int(std::string_view)>& widthOf);
 

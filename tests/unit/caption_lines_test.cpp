@@ -65,6 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "指揮官モード（文字色：赤）",
                   5,
                   {"指揮官モー", "ド（文字", "色：赤）"}},
+        BreakCase{"a run of kanji stays whole", "キーボード監視", 6, {"キーボード", "監視"}},
+        BreakCase{"unless the line would be less than half full", "設定監視", 3, {"設定監", "視"}},
         BreakCase{"an opening bracket goes with the text after it",
                   "モード（文字",
                   4,
@@ -103,5 +105,5 @@ TEST(FitCaptionTest, StopsAtTheSmallestLegibleSize) {
     const CaptionFit fit = fitCaption("キーボード監視", 5 * 12, 12, 12, FixedPitch(1));
     EXPECT_FALSE(fit.fits);
     EXPECT_EQ(fit.pixelSize, 10);
-    EXPECT_EQ(fit.lines, (Lines{"キーボード監", "視"}));
+    EXPECT_EQ(fit.lines, (Lines{"キーボード", "監視"}));
 }
