@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
@@ -208,6 +209,8 @@ constexpr const char* kOrders = "攻撃開始！,FF8080\r撤退,8080FF\r集合�
 class ReadableCaptionsTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
+        ASSERT_TRUE(QFontDatabase::families().contains("Ume UI Gothic"))
+            << "the forms' font is missing: scripts/install-deps.sh installs fonts-horai-umefont";
         platform.files.files["tavren.txt"] = kOrders;
         view.addForm(window.form().IRC_Quorvel);
         view.addForm(window.nickForm().frm_nick);
