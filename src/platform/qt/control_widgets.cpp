@@ -3,6 +3,8 @@
 #include "classic_key_codes.h"
 #include "wrapped_caption.h"
 
+#include "platform/controls/caption_room.h"
+
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 namespace tavren::qt {
 namespace {
@@ -31,16 +32,8 @@ bool ownsOverlap(const QWidget& widget) {
     return !qobject_cast<const QLabel*>(&widget);
 }
 
-int areaOf(const QRect& r) {
-    return r.isEmpty() ? 0 : r.width() * r.height();
-}
-
 // The part of `area` (in the widget's coordinates) that no sibling stacked above
-// the widget overlaps. The designs let buttons, text fields and other check boxes
-// overlap the edges of check boxes (by a pixel, or the "0.0" button the lower
-// middle of "ニック変更ボタン表示"); a caption drawn there would be hidden or
-// collide with the other caption. Of the parts around each overlap, the largest
-// is kept.
+// the widget overlaps (see controls::captionRoomBeside).
 QRect uncoveredArea(const QWidget& widget, QRect area) {
     const QWidget* parent = widget.parentWidget();
     if (!parent) return area;
@@ -48,17 +41,12 @@ QRect uncoveredArea(const QWidget& widget, QRect area) {
     for (qsizetype i = siblings.indexOf(&widget) + 1; i < siblings.size(); ++i) {
         const auto* above = qobject_cast<const QWidget*>(siblings[i]);
         if (!above || !above->isVisibleTo(parent) || !ownsOverlap(*above)) continue;
-        const QRect cover = above->geometry().translated(-widget.pos()) & area;
-        if (cover.isEmpty()) continue;
-        const QRect parts[] = {
-            QRect(QPoint(area.left(), area.top()), QPoint(area.right(), cover.top() - 1)),
-            QRect(QPoint(area.left(), cover.bottom() + 1), QPoint(area.right(), area.bottom())),
-            QRect(QPoint(area.left(), area.top()), QPoint(cover.left() - 1, area.bottom())),
-            QRect(QPoint(cover.right() + 1, area.top()), QPoint(area.right(), area.bottom()))};
-        area =
-            *std::max_element(std::begin(parts), std::end(parts),
-                              [](const QRect& a, const QRect& b) { return areaOf(a) < areaOf(b); });
-        if (area.isEmpty()) area = QRect(area.topLeft(), QSize(0, 0));
+        const QRect cover = above->geometry().translated(-widget.pos());
+        const controls::PixelEdges room = controls::captionRoomBeside(
+            {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
+            {cover.left(), cover.top(), cover.left() + cover.width(),
+             cover.top() + cover.height()});
+        area = QRect(room.left, room.top, room.right - room.left, room.bottom - room.top);
     }
     return area;
 }
