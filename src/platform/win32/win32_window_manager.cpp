@@ -29,7 +29,7 @@ std::vector<services::TopLevelWindow> Win32WindowManager::topLevelWindows() {
     return windows;
 }
 
-void Win32WindowManager::bringToFront(services::WindowHandle window) {
+void Win32WindowManager::bringToFront(services::WindowHandle window, services::FrontAllowance&) {
     win32::bringToFront(calls_, window);
 }
 

@@ -14,7 +14,8 @@ public:
     explicit Win32WindowManager(ForegroundCalls& calls) : calls_(calls) {}
 
     std::vector<services::TopLevelWindow> topLevelWindows() override;
-    void bringToFront(services::WindowHandle window) override;
+    using services::WindowManager::bringToFront;
+    void bringToFront(services::WindowHandle window, services::FrontAllowance& press) override;
     services::WindowHandle foregroundWindow() override;
 
 private:
