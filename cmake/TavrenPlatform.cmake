@@ -13,7 +13,7 @@ if(WIN32)
     set(TAVREN_PLATFORM win32)
     set(TAVREN_BACKEND_DIRS platform/ini platform/win32 platform/win32_view tools/dde_link_monitor
         program/win32)
-    set(TAVREN_BACKEND_TEST_DIRS win32 win32_program)
+    set(TAVREN_BACKEND_TEST_DIRS win32 win32_program e2e)
 else()
     set(TAVREN_PLATFORM x11)
     set(TAVREN_BACKEND_DIRS platform/ini platform/posix)

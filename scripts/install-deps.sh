@@ -38,6 +38,7 @@ windows=(
     wine wine64                # runs the Windows tests and the program here
     xvfb openbox x11-utils      # the private desktop the Wine windows live on
     locales                    # the ja_JP locale sources: localedef makes a Japanese Wine (code page 932) for the tests
+    xdotool imagemagick python3 # the end-to-end tests drive tavren.exe with X clicks and keys and read its screen
 )
 
 case "${1:-linux}" in

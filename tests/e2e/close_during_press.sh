@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/windows.bash"
 
-ini="$XDG_CONFIG_HOME/tavren/QVRL2.ini"
+ini=$settings_ini
 log="$scratch/target.log"
 printf 'hello,FF0000\r\n' >"$scratch/tavren.txt"
 start_target close-target "$log"

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/windows.bash"
 
-ini="$XDG_CONFIG_HOME/tavren/QVRL2.ini"
+ini=$settings_ini
 # Row option k of the group in Frame2 (3360, 0): left, top, height in twips.
 row_option() { echo $((3360 + 120)) $((120 + 200 * ($1 - 2))) 180; }
 printf 'hello,FF0000\r\n' >"$scratch/tavren.txt"

@@ -1,15 +1,39 @@
 # Shared helpers of the end-to-end tests: each test runs the built program in a
-# scratch directory with a private settings directory, on the display that
+# scratch directory with a private settings file, on the display that
 # scripts/with-desktop.sh provides.
+#
+# The same tests drive both programs. TAVREN_PLATFORM=windows runs tavren.exe
+# (TAVREN) under Wine (TAVREN_WINE runs a Windows program in the Windows
+# build's prefix; TAVREN_WIN_BUILD holds that build's test programs); otherwise
+# TAVREN is the Linux program. TAVREN_BUILD is the Linux build either way: the
+# tests' own hands on the desktop (keys, Num Lock, the session's end) are X
+# programs.
 set -euo pipefail
 
 : "${TAVREN:?path of the built tavren program}"
+platform=${TAVREN_PLATFORM:-linux}
 scratch=$(mktemp -d /tmp/tavren-e2e-XXXXXX)
 export XDG_CONFIG_HOME="$scratch/config"
 pids=()
+if [ "$platform" = windows ]; then
+    : "${TAVREN_WINE:?wine-run.sh of the Windows build}" "${TAVREN_WIN_BUILD:?the Windows build}"
+    tavren_command=("$TAVREN_WINE" "$TAVREN")
+    # Tavren for Windows keeps its settings in the prefix's %APPDATA%: a file
+    # there is set aside for the test and put back after it.
+    eval "$(grep '^export WINEPREFIX=' "$TAVREN_WINE")"
+    settings_ini="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Tavren/QVRL2.ini"
+    [ -f "$settings_ini" ] && mv "$settings_ini" "$scratch/QVRL2.ini.aside"
+else
+    tavren_command=("$TAVREN")
+    settings_ini="$XDG_CONFIG_HOME/tavren/QVRL2.ini"
+fi
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
     wait 2>/dev/null || true
+    if [ "$platform" = windows ]; then
+        rm -f "$settings_ini"
+        [ -f "$scratch/QVRL2.ini.aside" ] && mv "$scratch/QVRL2.ini.aside" "$settings_ini"
+    fi
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -23,7 +47,7 @@ fail() {
 # window's id. Its output goes to $scratch/tavren.log (not to a pipe that a
 # command substitution would wait on).
 start_tavren() {
-    (cd "$scratch" && exec "$TAVREN") >"$scratch/tavren.log" 2>&1 &
+    (cd "$scratch" && exec "${tavren_command[@]}") >"$scratch/tavren.log" 2>&1 &
     TAVREN_PID=$!
     pids+=("$TAVREN_PID")
     wait_until 20 window_named '^Tavren' >/dev/null || fail "the main window did not appear"
@@ -85,9 +109,20 @@ window_named() {
 # tavren: the send destination list holds the windows open at start-up.
 start_target() {
     local title="$1" log="$2"
-    "${TAVREN_TEST_TARGET:-$TAVREN_BUILD/tavren_test_target}" "$log" "$title" \
-        >"$scratch/target.out" 2>&1 &
-    pids+=($!)
+    if [ "$platform" = windows ]; then
+        # The Windows target logs each character it receives; the lines it
+        # committed with Enter are gathered from that into LOG.
+        touch "$log.target"
+        "$TAVREN_WINE" "$TAVREN_WIN_BUILD/win32_test_target.exe" "$log.target" "v:$title" \
+            >"$scratch/target.out" 2>&1 &
+        pids+=($!)
+        python3 "$(dirname "${BASH_SOURCE[0]}")/committed_lines.py" "$log.target" "$log" &
+        pids+=($!)
+    else
+        "${TAVREN_TEST_TARGET:-$TAVREN_BUILD/tavren_test_target}" "$log" "$title" \
+            >"$scratch/target.out" 2>&1 &
+        pids+=($!)
+    fi
     wait_until 20 window_named "^$title\$" >/dev/null || fail "the test target did not appear"
     TARGET_WINDOW=$(window_named "^$title\$")
 }
@@ -109,10 +144,29 @@ line_of() {
 twips_per_pixel=15
 menu_bar_height() {
     local WINDOW X Y WIDTH HEIGHT SCREEN height
-    eval "$(xdotool getwindowgeometry --shell "$TAVREN_WINDOW")"
-    height=$((HEIGHT - 4905 / twips_per_pixel))
+    if [ "$platform" = windows ]; then
+        height=$(win32_client_top "$TAVREN_WINDOW")
+    else
+        eval "$(xdotool getwindowgeometry --shell "$TAVREN_WINDOW")"
+        height=$((HEIGHT - 4905 / twips_per_pixel))
+    fi
     [ "$height" -ge 10 ] && [ "$height" -le 50 ] || fail "menu bar of $height pixels"
     echo "$height"
+}
+
+# Where Windows placed the window Wine shows as X window WINDOW:
+# "frame LEFT TOP client LEFT TOP WIDTH HEIGHT" in screen pixels. Wine's X
+# window holds the menu bar and the client area; the frame is Windows' own,
+# a few pixels wider than the window manager's.
+win32_places() {
+    "$TAVREN_WINE" "$TAVREN_WIN_BUILD/win32_window_places.exe" "$(xdotool getwindowname "$1")"
+}
+# Pixels between the top of X window WINDOW and its client area: the menu bar.
+win32_client_top() {
+    local places top
+    places=$(win32_places "$1") || fail "Windows knows no window named $(xdotool getwindowname "$1")"
+    top=$(xwininfo -id "$1" | awk '/Absolute upper-left Y/ { print $NF }')
+    echo $(($(echo "$places" | cut -d' ' -f6) - top))
 }
 
 # Clicks mouse button BUTTON at a point (twips) of the settings panel, which fills

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/windows.bash"
 
-ini="$XDG_CONFIG_HOME/tavren/QVRL2.ini"
+ini=$settings_ini
 mkdir -p "$(dirname "$ini")"
 printf '[Option]\r\nchk_rename=1\r\n[Form]\r\ntop=3000\r\nleft=4500\r\n[nick]\r\ntop=7500\r\nleft=12000\r\n' >"$ini"
 # A complete order file brings the settings panel to the front.

@@ -7,7 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/windows.bash"
 
-ini="$XDG_CONFIG_HOME/tavren/QVRL2.ini"
+ini=$settings_ini
 mkdir -p "$(dirname "$ini")"
 # A complete order file brings the settings panel to the front.
 printf 'hello,FF0000\r\n' >"$scratch/tavren.txt"

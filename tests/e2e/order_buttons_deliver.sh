@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # An order button pressed with the mouse types its caption and Enter into the
 # window picked as send destination: unchanged with the left button, with every
-# "\" as "@" and every "￥" as "＠" with the right one.
+# "\" as "@" and every "￥" as "＠" with the right and the middle one.
 source "$(dirname "$0")/lib.sh"
 
 # Japanese text, shifted symbols (# ! : and the full-width ones) and both
@@ -31,8 +31,12 @@ click_order_button $green 3
 line=$(line_of "$log" 2)
 [ "$line" = "$second_right" ] || fail "right click delivered '$line', expected '$second_right'"
 
-click_order_button $red 1
+click_order_button $green 2
 line=$(line_of "$log" 3)
+[ "$line" = "$second_right" ] || fail "middle click delivered '$line', expected '$second_right'"
+
+click_order_button $red 1
+line=$(line_of "$log" 4)
 [ "$line" = "$first" ] || fail "left click delivered '$line', expected '$first'"
 
 echo "PASS: order buttons delivered their captions into the picked window"

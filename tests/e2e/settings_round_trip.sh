@@ -6,7 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/windows.bash"
 
-ini="$XDG_CONFIG_HOME/tavren/QVRL2.ini"
+ini=$settings_ini
 # Controls on the settings panel: left, top, height in twips. The option groups
 # sit in the frames Frame2 (rows, at 3360, 0) and Frame1 (columns, at 3960, 0).
 row_option() { echo $((3360 + 120)) $((120 + 200 * ($1 - 2))) 180; }

@@ -9,8 +9,11 @@ printf 'first,FF0000\r\nbad colour,XYZ\r\nnever read\r\n' >"$scratch/tavren.txt"
 
 # Starts tavren with ARGS (environment first, as for env), waits for its main
 # window and leaves its standard error in $scratch/err.
+# run_tavren [NAME=VALUE...] [ARGUMENT...]: tavren with that environment and those arguments.
 run_tavren() {
-    (cd "$scratch" && exec env "$@") >"$scratch/out" 2>"$scratch/err" &
+    local environment=()
+    while [ $# -gt 0 ] && [[ "$1" == *=* ]]; do environment+=("$1"); shift; done
+    (cd "$scratch" && exec env "${environment[@]}" "${tavren_command[@]}" "$@") >"$scratch/out" 2>"$scratch/err" &
     TAVREN_PID=$!
     pids+=("$TAVREN_PID")
     wait_until 20 window_named '^Tavren' >/dev/null || fail "the main window did not appear"
@@ -36,15 +39,15 @@ check_two_lines() {
         fail "$how: a window other than the main window opened"
 }
 
-run_tavren "$TAVREN" --verbose
+run_tavren --verbose
 check_two_lines --verbose
 stop_tavren
 
-run_tavren TAVREN_LOG=1 "$TAVREN"
+run_tavren TAVREN_LOG=1
 check_two_lines TAVREN_LOG=1
 stop_tavren
 
-run_tavren "$TAVREN"
+run_tavren
 # Start-up, which wrote the lines above, has run before the window shows, and
 # standard error is not buffered.
 [ -z "$(reports)" ] || fail "without --verbose tavren reported: $(reports)"

@@ -12,8 +12,12 @@ twips_per_pixel=15
 # it is CLIENT_TWIPS high (the designed 4905 unless a test resized it).
 main_menu_height() {
     local window="$1" client_twips="${2:-4905}" WINDOW X Y WIDTH HEIGHT SCREEN height
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    height=$((HEIGHT - client_twips / twips_per_pixel))
+    if [ "$platform" = windows ]; then
+        height=$(win32_client_top "$window")
+    else
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        height=$((HEIGHT - client_twips / twips_per_pixel))
+    fi
     [ "$height" -ge 10 ] && [ "$height" -le 50 ] || fail "menu bar of $height pixels"
     echo "$height"
 }
@@ -39,6 +43,15 @@ indicator_ink() {
     local shot="$1" offset="$2" left="$3" top="$4" height="$5" x y
     x=$((left / twips_per_pixel))
     y=$((offset + (top + height / 2) / twips_per_pixel - 7))
+    if [ "$platform" = windows ]; then
+        # Wine draws a check box and its tick in blue, an option button's dot
+        # dark: the ink is the coloured or dark pixels inside the edge.
+        convert "$shot" -crop "9x8+$((x + 2))+$((y + 2))" +repage \
+            \( -clone 0 -colorspace gray -threshold 40% -negate \) \
+            \( -clone 0 -colorspace HSB -channel G -separate +channel -threshold 25% \) \
+            -delete 0 -compose lighten -composite -format '%[fx:round(mean*w*h)]' info:
+        return
+    fi
     convert "$shot" -crop "15x14+$x+$y" -colorspace gray -threshold 40% -negate \
         -format '%[fx:round(mean*w*h)]' info:
 }
@@ -61,19 +74,31 @@ grid_of_hue() {
 
 # "X Y WIDTH HEIGHT" of a window's client area on the screen.
 client_rectangle() {
+    if [ "$platform" = windows ]; then
+        win32_places "$1" | cut -d' ' -f5-8
+        return
+    fi
     xwininfo -id "$1" | awk '
         /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
         /Width:/ { w = $NF } /Height:/ { h = $NF }
         END { print x, y, w, h }'
 }
 
-# Starts tavren-link-monitor, which serves the IRC client's end of the link on
-# the session bus and logs every command it receives to $scratch/monitor.log.
+# Starts tavren-link-monitor, which serves the IRC client's end of the link (on
+# the session bus, or over DDE on Windows) and logs every command it receives to $scratch/monitor.log.
 start_link_monitor() {
-    "$TAVREN_BUILD/tavren-link-monitor" >"$scratch/monitor.log" 2>"$scratch/monitor.err" &
+    local ready=serving
+    if [ "$platform" = windows ]; then
+        # The DDE server an ANSI IRC client would be; it says "ready".
+        "$TAVREN_WINE" "$TAVREN_WIN_BUILD/tavren-link-monitor.exe" \
+            >"$scratch/monitor.log" 2>"$scratch/monitor.err" &
+        ready=ready
+    else
+        "$TAVREN_BUILD/tavren-link-monitor" >"$scratch/monitor.log" 2>"$scratch/monitor.err" &
+    fi
     pids+=($!)
-    # It says on standard error once it owns the name.
-    wait_until 20 grep -q serving "$scratch/monitor.err" ||
+    # It says so on standard error once it owns the name.
+    wait_until 20 grep -q "$ready" "$scratch/monitor.err" ||
         fail "the link monitor did not start: $(cat "$scratch/monitor.err")"
 }
 
@@ -93,6 +118,10 @@ program_ended() { ! kill -0 "$TAVREN_PID" 2>/dev/null; }
 # top, bottom). What a form's left and top mean.
 frame_position() {
     local x y width height left right top bottom
+    if [ "$platform" = windows ]; then
+        win32_places "$1" | cut -d' ' -f2-3
+        return
+    fi
     read -r x y width height <<<"$(client_rectangle "$1")"
     read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS |
         sed -n 's/.*= *//; s/,//gp')"

@@ -54,6 +54,12 @@ TEST_F(Win32KeyboardTest, TypesShiftedSymbolsQuotedInBraces) {
               "!@#$&*_|:\"<>?+^%~(){}");
 }
 
+// "+" holds Shift for the next key or group: the character is the one the
+// layout's key gives with Shift. Characters the layout lacks stay as they are.
+TEST_F(Win32KeyboardTest, ShiftGivesTheLayoutsShiftedCharacter) {
+    EXPECT_EQ(typedInto("ab+cd+1+(xy)+攻~", "abCd!XY攻\r"), "abCd!XY攻\r");
+}
+
 TEST_F(Win32KeyboardTest, TypesJapaneseAndFullWidthTextExactly) {
     const std::string text = "攻撃開始！集合＠本陣ｶﾀｶﾅ￥";
     EXPECT_EQ(typedInto(text, text), text);

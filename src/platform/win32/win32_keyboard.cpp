@@ -5,6 +5,7 @@
 #include "helper_thread.h"
 #include "injected_input.h"
 #include "key_reads.h"
+#include "layout_keys.h"
 #include "virtual_keys.h"
 
 #include <algorithm>
@@ -52,20 +53,7 @@ void appendModifiers(std::vector<INPUT>& inputs, std::uint8_t mods, bool up) {
     }
 }
 
-// The layout's key for a character with its shift state, when it has one.
-bool layoutKeyOf(char32_t c, WORD& vk, std::uint8_t& mods) {
-    if (c >= 0x10000) return false;
-    const SHORT scan = ::VkKeyScanW(static_cast<WCHAR>(c));
-    if (scan == -1) return false;
-    vk = LOBYTE(scan);
-    const BYTE shiftState = HIBYTE(scan);
-    if (shiftState & 1) mods |= services::kShift;
-    if (shiftState & 2) mods |= services::kControl;
-    if (shiftState & 4) mods |= services::kAlt;
-    return true;
-}
-
-std::vector<INPUT> inputsFor(const KeyStroke& stroke) {
+std::vector<INPUT> inputsFor(const KeyStroke& stroke, HKL layout) {
     std::vector<INPUT> inputs;
     std::uint8_t mods = stroke.modifiers;
     if (stroke.isNamed) {
@@ -77,17 +65,22 @@ std::vector<INPUT> inputsFor(const KeyStroke& stroke) {
         appendModifiers(inputs, mods, true);
         return inputs;
     }
-    WORD vk = 0;
-    if ((mods & (services::kControl | services::kAlt)) && layoutKeyOf(stroke.character, vk, mods)) {
+    LayoutKey key;
+    if ((mods & (services::kControl | services::kAlt)) &&
+        layoutKeyOf(stroke.character, layout, key)) {
+        mods |= key.modifiers;
         appendModifiers(inputs, mods, false);
-        inputs.push_back(virtualKeyInput(vk, false, false));
-        inputs.push_back(virtualKeyInput(vk, false, true));
+        inputs.push_back(virtualKeyInput(key.virtualKey, false, false));
+        inputs.push_back(virtualKeyInput(key.virtualKey, false, true));
         appendModifiers(inputs, mods, true);
         return inputs;
     }
-    // Shift alone changes nothing about a character that is typed as itself.
+    // Text goes as the character Shift makes of it, like every other character:
+    // as Unicode input, which Caps Lock cannot change.
+    const char32_t character =
+        (mods & services::kShift) ? shiftedByLayout(stroke.character, layout) : stroke.character;
     appendModifiers(inputs, mods & ~services::kShift, false);
-    for (const wchar_t unit : utf16Units(stroke.character)) {
+    for (const wchar_t unit : utf16Units(character)) {
         inputs.push_back(unicodeInput(unit, false));
         inputs.push_back(unicodeInput(unit, true));
     }
@@ -151,6 +144,29 @@ TypeResult sendCounted(std::vector<INPUT>& inputs, HWND window, KeyReads& reads)
     return unreadTooLong ? TypeResult::Failed : TypeResult::Typed;
 }
 
+// How long a key the user holds may keep its stroke waiting: a tap's press is
+// over in a tenth of a second, and a key held longer than this repeats for the
+// user anyway.
+constexpr ULONGLONG kHeldKeyPatienceMs = 1000;
+
+// A key of the stroke that the user is still holding (Enter, when it sent the
+// send box) would reach the target as a repeat of the user's press, and the
+// user's release after ours would come as a release of a key the target
+// already saw go up: the stroke waits, bounded, until the user lets go.
+// Waiting rather than releasing the key from here leaves the user's own press
+// and release as they were. False when the user held on too long.
+bool userLetGoOfKeys(const std::vector<INPUT>& inputs) {
+    for (const INPUT& input : inputs) {
+        if (input.ki.dwFlags & (KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)) continue;
+        const ULONGLONG giveUp = ::GetTickCount64() + kHeldKeyPatienceMs;
+        while (::GetAsyncKeyState(input.ki.wVk) & 0x8000) {
+            if (::GetTickCount64() >= giveUp) return false;
+            ::Sleep(1);
+        }
+    }
+    return true;
+}
+
 // A window answers a sent message only between its messages: once it has read
 // the last key, the answer comes after that key's message has been handled.
 // Sent messages go ahead of input, so a round trip alone says nothing about
@@ -184,9 +200,11 @@ TypeResult Win32Keyboard::typeCounted(HWND window, const services::KeySequence& 
     const AttachedInput input(window);
     if (!input.attached()) return typeUncounted(window, keys);
     KeyReads reads;
+    const HKL layout = layoutOfWindow(window);
     for (const KeyStroke& stroke : keys) {
-        std::vector<INPUT> inputs = inputsFor(stroke);
+        std::vector<INPUT> inputs = inputsFor(stroke, layout);
         if (inputs.empty()) return TypeResult::Failed;
+        if (!userLetGoOfKeys(inputs)) return TypeResult::Failed;
         if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
         const TypeResult sent = sendCounted(inputs, window, reads);
         if (sent != TypeResult::Typed) return sent;
@@ -199,10 +217,11 @@ TypeResult Win32Keyboard::typeCounted(HWND window, const services::KeySequence& 
 }
 
 TypeResult Win32Keyboard::typeUncounted(HWND window, const services::KeySequence& keys) {
+    const HKL layout = layoutOfWindow(window);
     for (const KeyStroke& stroke : keys) {
         if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
-        std::vector<INPUT> inputs = inputsFor(stroke);
-        if (inputs.empty()) return TypeResult::Failed;
+        std::vector<INPUT> inputs = inputsFor(stroke, layout);
+        if (inputs.empty() || !userLetGoOfKeys(inputs)) return TypeResult::Failed;
         if (!send(inputs.data(), inputs.size())) return TypeResult::Failed;
     }
     // The best there is without a shared queue: each answer comes between two

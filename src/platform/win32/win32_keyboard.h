@@ -12,7 +12,8 @@ namespace tavren::win32 {
 // exactly, Japanese and full-width forms included, whatever the keyboard
 // layout and whether or not an input method is on. A character with Ctrl or
 // Alt held is a shortcut, not text: it goes as its virtual key where the layout
-// has one. Named keys, Enter and the modifiers go as virtual keys with their
+// has one. Shift held ("+") makes a character the one its key on the target's
+// layout gives with Shift ("+1" is "!"), typed as Unicode input like the rest. Named keys, Enter and the modifiers go as virtual keys with their
 // scan codes (some games read only those). The foreground is checked before
 // every key; typing stops as soon as it is another window. Every synthesised
 // key carries kTavrenInputMarker.

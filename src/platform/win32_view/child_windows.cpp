@@ -320,7 +320,9 @@ public:
     void apply(Property property) override;
     void command(WORD code) override {
         if (applying_) return;
-        if (code == CBN_SELCHANGE) {
+        // Enter on the entry the open list found for the typed text takes it
+        // (CBN_SELENDOK without a CBN_SELCHANGE): the list's selection is the pick.
+        if (code == CBN_SELCHANGE || code == CBN_SELENDOK) {
             const auto position = ::SendMessageW(hwnd(), CB_GETCURSEL, 0, 0);
             if (position != CB_ERR) combo_.setListIndex(static_cast<int>(position));
         }
