@@ -24,23 +24,46 @@ if [ -n "$boot" ]; then
 fi
 
 # The zip a Windows user unpacks: the programs without their debugging
-# information, the Windows README and the example order file.
+# information, the Windows READMEs (English and Japanese) and the example order
+# file. A build without tavren.exe has nothing to ship: that is a failure.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 if [ ! -f "$build/tavren.exe" ]; then
-    echo "tavren.exe was not built (the Win32 view is missing): dist/tavren-$version-win64.zip not written" >&2
-    exit 0
+    echo "tavren.exe was not built (the Win32 view is missing): no zip for Windows" >&2
+    exit 1
 fi
 OBJDUMP=x86_64-w64-mingw32-objdump scripts/check-windows-imports.sh \
     "$build/tavren.exe" "$build/tavren-link-monitor.exe" >/dev/null
 stage="$build/zip"
 rm -rf "$stage"
-mkdir -p "$stage/examples" dist
-for program in tavren.exe tavren-link-monitor.exe; do
-    x86_64-w64-mingw32-strip -o "$stage/$program" "$build/$program"
-done
-cp data/windows/README.txt "$stage/README.txt"
-cp examples/tavren.txt "$stage/examples/tavren.txt"
-zip="$PWD/dist/tavren-$version-win64.zip"
+mkdir -p "$stage" dist
+strip_into_stage() {
+    for program in "$@"; do
+        x86_64-w64-mingw32-strip -o "$stage/$program" "$build/$program"
+    done
+}
+strip_into_stage tavren.exe tavren-link-monitor.exe
+zip="dist/tavren-$version-win64.zip"
 rm -f "$zip"
-(cd "$stage" && cmake -E tar cf "$zip" --format=zip tavren.exe tavren-link-monitor.exe README.txt examples/tavren.txt)
-echo "$zip"
+scripts/package-windows-zip.py "$zip" \
+    tavren.exe="$stage/tavren.exe" \
+    tavren-link-monitor.exe="$stage/tavren-link-monitor.exe" \
+    README.txt=data/windows/README.txt \
+    お読みください.txt=data/windows/お読みください.txt \
+    examples/tavren.txt=examples/tavren.txt
+echo "$PWD/$zip"
+
+# The zip a Windows tester runs on a real machine: every test program ctest runs
+# under Wine, the programs they start from their own folder, and run-tests.cmd.
+mapfile -t test_programs < <(scripts/windows-test-programs.sh "$build")
+[ "${#test_programs[@]}" -gt 0 ] || { echo "ctest lists no Windows test programs" >&2; exit 1; }
+strip_into_stage "${test_programs[@]}" win32_test_target.exe
+entries=()
+for program in "${test_programs[@]}" win32_test_target.exe tavren.exe tavren-link-monitor.exe; do
+    entries+=("$program=$stage/$program")
+done
+tests_zip="dist/tavren-$version-win64-tests.zip"
+rm -f "$tests_zip"
+scripts/package-windows-zip.py "$tests_zip" "${entries[@]}" \
+    run-tests.cmd=data/windows/run-tests.cmd \
+    README-tests.txt=data/windows/README-tests.txt
+echo "$PWD/$tests_zip"

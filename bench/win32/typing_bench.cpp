@@ -3,11 +3,14 @@
 // of win32_test_target.exe, another process, which logs every character it
 // receives. Prints characters per second until Win32Keyboard returned (the
 // target has read the keys) and until the last character was in the target's
-// log, and the characters lost. Median of 5 runs.
+// log, and the characters lost; beside them the same text sent in one SendInput
+// call (the target's own pace, as AutoHotkey's SendInput mode sends), and the
+// time from the typing call until 20 characters were delivered. Median of 5 runs.
 #include "../typing_loss.h"
 #include "delivery/send_keys.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/system_foreground_calls.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_window_manager.h"
 #include "target_process.h"
@@ -73,10 +76,91 @@ Run typeOnce(win32::Win32WindowManager& manager, win32::Win32Keyboard& keyboard,
     return {characters / returned, characters / arrived, lost(text, received)};
 }
 
+// The baseline: the whole text in one SendInput call, as AutoHotkey's
+// SendInput mode sends it, without following the target's reading at all.
+Run sendAllAtOnce(win32::Win32WindowManager& manager, const std::string& text) {
+    TargetProcess target({L"v:tavren typing bench"});
+    manager.bringToFront(win32::fromHwnd(target.window()));
+    win32::testing::waitFor([&] { return GetForegroundWindow() == target.window(); });
+    std::vector<INPUT> inputs;
+    const std::wstring wide = win32::utf8ToWide(text);
+    for (const wchar_t unit : wide)
+        for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = unit;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            inputs.push_back(input);
+        }
+    const auto characters = static_cast<double>(codePoints(text));
+    const auto start = Clock::now();
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    const double returned = std::chrono::duration<double>(Clock::now() - start).count();
+    std::string received;
+    // Lost characters never come: the wait ends once nothing more arrives.
+    std::size_t before = 0;
+    auto lastChange = Clock::now();
+    while (Clock::now() - lastChange < std::chrono::milliseconds(500) &&
+           received.size() < text.size()) {
+        received = target.typedText();
+        if (received.size() != before) {
+            before = received.size();
+            lastChange = Clock::now();
+        }
+        Sleep(1);
+    }
+    const double arrived =
+        std::chrono::duration<double>(received.size() < text.size() ? lastChange - start
+                                                                    : Clock::now() - start)
+            .count();
+    return {characters / returned, characters / arrived, lost(text, received)};
+}
+
+// Milliseconds from the call until the target had the whole text.
+double deliveredAfterMs(win32::Win32WindowManager& manager, win32::Win32Keyboard& keyboard,
+                        const std::string& text) {
+    TargetProcess target({L"v:tavren typing bench"});
+    manager.bringToFront(win32::fromHwnd(target.window()));
+    win32::testing::waitFor([&] { return GetForegroundWindow() == target.window(); });
+    const auto keys = *delivery::parseSendKeys(text);
+    const auto start = Clock::now();
+    keyboard.type(win32::fromHwnd(target.window()), keys);
+    win32::testing::waitFor([&] { return target.typedText().size() >= text.size(); },
+                            std::chrono::seconds(20));
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void latency(const char* label, const std::string& text) {
+    win32::SystemForegroundCalls calls;
+    win32::Win32WindowManager manager(calls);
+    win32::SystemProcessIntegrity integrity;
+    win32::Win32Keyboard keyboard(integrity);
+    std::vector<double> runs;
+    for (int i = 0; i < 5; ++i)
+        runs.push_back(deliveredAfterMs(manager, keyboard, text));
+    std::sort(runs.begin(), runs.end());
+    std::printf("%-16s %9.1f ms\n", label, runs[2]);
+}
+
+void baseline(const char* label, const std::string& text) {
+    win32::SystemForegroundCalls calls;
+    win32::Win32WindowManager manager(calls);
+    std::vector<double> arrived;
+    std::size_t lostMost = 0;
+    for (int i = 0; i < 5; ++i) {
+        const Run r = sendAllAtOnce(manager, text);
+        arrived.push_back(r.arrivedPerSecond);
+        lostMost = std::max(lostMost, r.lostCharacters);
+    }
+    std::sort(arrived.begin(), arrived.end());
+    std::printf("%-16s %12s %12.0f %8zu\n", label, "-", arrived[2], lostMost);
+}
+
 void bench(const char* label, const std::string& text) {
     win32::SystemForegroundCalls calls;
     win32::Win32WindowManager manager(calls);
-    win32::Win32Keyboard keyboard;
+    win32::SystemProcessIntegrity integrity;
+    win32::Win32Keyboard keyboard(integrity);
     std::vector<Run> runs;
     for (int i = 0; i < 5; ++i)
         runs.push_back(typeOnce(manager, keyboard, text));
@@ -99,6 +183,12 @@ int main() {
     std::printf("%-16s %12s %12s %8s\n", "text", "returned/s", "arrived/s", "lost");
     bench("500 ASCII", asciiText(500));
     bench("100 Japanese", japaneseText(100));
+    std::printf("Baseline: the whole text in one SendInput call (the target's own pace)\n");
+    baseline("500 ASCII", asciiText(500));
+    baseline("100 Japanese", japaneseText(100));
+    std::printf("Typing call to delivered, 20 characters (median of 5)\n");
+    latency("20 ASCII", asciiText(20));
+    latency("20 Japanese", japaneseText(20));
     std::printf("returned/s: characters per second until Win32Keyboard returned (the target had "
                 "processed them);\narrived/s: until the last was in the target's log; lost: the "
                 "most in one run.\n");

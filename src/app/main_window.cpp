@@ -135,4 +135,11 @@ void MainWindow::Command2_Click() {
     nickWindow.setLeft(0);
 }
 
+bool MainWindow::pressOrderButton(int number, bool right) {
+    if (number < 1 || number - 1 > board_.lastShownIndex()) return false;
+    press_.tavren_MouseDown(
+        number - 1, controls::MouseEvent{right ? controls::kRightButton : controls::kLeftButton});
+    return true;
+}
+
 } // namespace tavren::app

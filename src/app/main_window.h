@@ -37,6 +37,12 @@ public:
     void chk_AllwaysonTop_Click();
     void Command2_Click();
 
+    // Order button `number` (1 to 81, as the board counts them) pressed from
+    // outside the program (`tavren --press`): what a press on it with the left
+    // mouse button runs, or with `right` the right one. False, with nothing
+    // done, when the board does not show that button.
+    bool pressOrderButton(int number, bool right);
+
     MainForm& form() { return form_; }
     nick::NickForm& nickForm() { return nickForm_; }
     board::OrderBoard& board() { return board_; }

@@ -51,4 +51,13 @@ run_tavren
 # Start-up, which wrote the lines above, has run before the window shows, and
 # standard error is not buffered.
 [ -z "$(reports)" ] || fail "without --verbose tavren reported: $(reports)"
+
+if [ "$platform" = linux ]; then
+    # Under a Wayland session Tavren runs through XWayland and says what works there.
+    stop_tavren
+    run_tavren WAYLAND_DISPLAY=wayland-0 XDG_SESSION_TYPE=wayland --verbose
+    wait_until 10 has_reports 3 || fail "Wayland: reports were: $(cat "$scratch/err")"
+    reports | grep -q "^tavren: a Wayland session: orders reach X11 windows only" ||
+        fail "no word of the Wayland session: $(reports)"
+fi
 echo "PASS: one line each for the link and the order file, only when asked"

@@ -140,3 +140,17 @@ TEST_F(MainWindowFixture, ReadMenuLoadsThroughTheDialog) {
     form.mn_read.click();
     EXPECT_EQ(form.tavren[1].caption(), "two");
 }
+
+// A press from outside (tavren --press) is a mouse press on the button the
+// board counts as that number; a button the board does not show is refused.
+TEST_F(MainWindowFixture, PressFromOutsidePressesTheNumberedButtonIfShown) {
+    orderFile("first\rC:\\城 ￥5\r*ButtonT=2\r*ButtonY=2\r");
+    window.open();
+    EXPECT_TRUE(window.pressOrderButton(2, true));
+    EXPECT_EQ(form.sendtext.text(), "C:@城 ＠5");
+    EXPECT_TRUE(window.pressOrderButton(1, false));
+    EXPECT_EQ(form.sendtext.text(), "first");
+    EXPECT_FALSE(window.pressOrderButton(5, false));
+    EXPECT_FALSE(window.pressOrderButton(0, false));
+    EXPECT_EQ(form.sendtext.text(), "first");
+}

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,26 @@ using testing::TargetProcess;
 using testing::textOf;
 using testing::waitFor;
 
+// Failures as they were reported.
+struct RecordedDiagnostics : services::Diagnostics {
+    std::vector<services::Failure> failures;
+    void report(const services::Failure& failure) override { failures.push_back(failure); }
+};
+
+// The levels a test gives the target's process and ours.
+struct FixedIntegrity : ProcessIntegrity {
+    std::optional<std::uint32_t> target, own;
+    std::optional<std::uint32_t> levelOf(DWORD) override { return target; }
+    std::optional<std::uint32_t> ownLevel() override { return own; }
+};
+
 class Win32KeyboardTest : public ::testing::Test {
 protected:
     SystemForegroundCalls calls;
     Win32WindowManager manager{calls};
-    Win32Keyboard keyboard;
+    SystemProcessIntegrity integrity;
+    RecordedDiagnostics diagnostics;
+    Win32Keyboard keyboard{integrity, diagnostics};
 
     void bringToFront(HWND window) {
         manager.bringToFront(fromHwnd(window));
@@ -100,6 +116,54 @@ TEST_F(Win32KeyboardTest, FailsWhenTheTargetReadsNoKeys) {
     bringToFront(target.window());
     target.freeze();
     EXPECT_EQ(type(target.window(), "abc~"), TypeResult::Failed);
+}
+
+// A window that answers messages but leaves its key messages unread (a game
+// reading raw input only) holds the first order for one wait, and is typed
+// into unpaced from then on.
+TEST_F(Win32KeyboardTest, AWindowThatReadsNoKeyMessagesIsFoundOutOnce) {
+    TargetProcess target({L"r:keyboard raw input only"});
+    bringToFront(target.window());
+    EXPECT_EQ(type(target.window(), "first~"), TypeResult::Typed);
+    EXPECT_EQ(type(target.window(), "second~"), TypeResult::Typed);
+    ASSERT_EQ(diagnostics.failures.size(), 1u);
+    EXPECT_EQ(diagnostics.failures[0].what, services::IgnoredFailure::KeysNotFollowed);
+}
+
+// An open input method would compose the order: it is closed while the
+// target reads the keys and open again afterwards.
+TEST_F(Win32KeyboardTest, TheTargetsInputMethodIsClosedForTheOrderAndOpenAfter) {
+    TargetProcess target({L"i:keyboard input method"});
+    bringToFront(target.window());
+    ASSERT_EQ(type(target.window(), "あa~"), TypeResult::Typed);
+    ASSERT_TRUE(waitFor([&] { return target.typedText() == "あa\r"; })) << target.typedText();
+    std::vector<std::string> seen;
+    for (const std::string& line : target.log())
+        if (line.rfind("ime ", 0) == 0 || line.rfind("char ", 0) == 0) seen.push_back(line);
+    const std::vector<std::string> expected{"ime open", "ime closed", "char 3042",
+                                            "char 61",  "char D",     "ime open"};
+    EXPECT_EQ(seen, expected);
+}
+
+// Windows keeps the keys of a program from the windows of one that runs as
+// administrator: nothing is sent, and the reason is told.
+TEST(Win32KeyboardIntegrity, AWindowRunningAsAdministratorGetsNothingAndTheReasonIsTold) {
+    FixedIntegrity levels;
+    levels.target = SECURITY_MANDATORY_HIGH_RID;
+    levels.own = SECURITY_MANDATORY_MEDIUM_RID;
+    RecordedDiagnostics diagnostics;
+    Win32Keyboard keyboard(levels, diagnostics);
+    TargetProcess target({L"v:keyboard elevated"});
+    SystemForegroundCalls calls;
+    Win32WindowManager(calls).bringToFront(fromHwnd(target.window()));
+    ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == target.window(); }));
+
+    const auto keys = delivery::parseSendKeys("never~");
+    EXPECT_EQ(keyboard.type(fromHwnd(target.window()), *keys), TypeResult::Failed);
+    ASSERT_EQ(diagnostics.failures.size(), 1u);
+    EXPECT_NE(diagnostics.failures[0].reason.find("administrator"), std::string::npos);
+    Sleep(200);
+    EXPECT_EQ(target.typedText(), "");
 }
 
 TEST_F(Win32KeyboardTest, EnterArrivesAsTheReturnKeyWithItsScanCode) {

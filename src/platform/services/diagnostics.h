@@ -14,6 +14,7 @@ enum class IgnoredFailure : std::uint8_t {
     WindowNotInFront,   // a picked window did not come to the front
     SettingsNotWritten, // the settings file could not be written
     OrderFileStopped,   // the order file could not be read, or a line stopped its load
+    KeysNotFollowed,    // a window's reading of its keys could not be followed
 };
 
 // What a user's helper reads: which failure, and why in the words of the step
@@ -64,6 +65,9 @@ inline std::string describe(const Failure& failure) {
         break;
     case IgnoredFailure::OrderFileStopped:
         what = "the order file stopped loading";
+        break;
+    case IgnoredFailure::KeysNotFollowed:
+        what = "a window's reading of its keys could not be followed";
         break;
     }
     std::string line(what);

@@ -16,6 +16,7 @@ void KeyReads::sending(BYTE vk) {
         // Nothing of ours is waiting: the state now is where our events start.
         key.sent = key.read = 0;
         key.firstDown = isDown(vk);
+        processKeyDown_ = isDown(VK_PROCESSKEY);
     }
     ++key.sent;
 }
@@ -26,7 +27,9 @@ unsigned KeyReads::unread(BYTE vk) {
     // With one event unread at most, it has been read once the bit is where
     // the events sent leave it.
     const bool after = key.firstDown != (key.sent % 2 == 1);
-    if (isDown(vk) == after) key.read = key.sent;
+    const bool processKeyDown = isDown(VK_PROCESSKEY);
+    if (isDown(vk) == after || processKeyDown != processKeyDown_) key.read = key.sent;
+    processKeyDown_ = processKeyDown;
     return key.sent - key.read;
 }
 

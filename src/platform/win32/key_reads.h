@@ -21,7 +21,8 @@ namespace tavren::win32 {
 //
 // Unicode characters (KEYEVENTF_UNICODE) are all VK_PACKET to the queue. A key
 // the user holds down while it is typed stays down: its press never counts as
-// read.
+// read. A key an input method takes is read as VK_PROCESSKEY: a change of
+// that key's state counts as progress of the key waiting.
 class KeyReads {
 public:
     static constexpr unsigned kMostUnread = 1;
@@ -40,6 +41,7 @@ private:
         bool firstDown = false; // the key's state before its first event
     };
     std::array<Key, 256> keys_{};
+    bool processKeyDown_ = false; // VK_PROCESSKEY's state when last looked at
 };
 
 } // namespace tavren::win32

@@ -1,11 +1,14 @@
 #include "win32_keyboard.h"
 
 #include "attached_input.h"
+#include "closed_input_method.h"
 #include "handles.h"
 #include "helper_thread.h"
 #include "injected_input.h"
 #include "key_reads.h"
 #include "layout_keys.h"
+#include "millisecond_timer.h"
+#include "process_integrity.h"
 #include "virtual_keys.h"
 
 #include <algorithm>
@@ -114,18 +117,30 @@ bool send(INPUT* first, std::size_t count) {
     return ::SendInput(static_cast<UINT>(count), first, sizeof(INPUT)) == count;
 }
 
+// Whether the window handles sent messages within a moment: a window that
+// does, and still leaves its keys unread, reads none as key messages.
+bool answersPromptly(HWND window) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &ignored) != 0;
+}
+
 // Sends a stroke's events, never more than KeyReads::kMostUnread of one key
 // unread, so each waits until the target has read the one before it of the
 // same key. Before the stroke's first event the wait ends as soon as `window`
 // is no longer in front; once part of the stroke is out, the rest always
 // follows, so that no modifier stays pressed, without waiting after a wait
 // has run out.
-TypeResult sendCounted(std::vector<INPUT>& inputs, HWND window, KeyReads& reads) {
+//
+// A window whose keys stay unread for the whole wait while it answers
+// messages reads no key messages at all (a game that reads raw input only):
+// `paced` turns false, and the rest goes out without waiting, as every key
+// into that window from then on.
+TypeResult sendCounted(std::vector<INPUT>& inputs, HWND window, KeyReads& reads, bool& paced) {
     bool unreadTooLong = false;
     std::size_t pieceStart = 0;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         const BYTE vk = keyOf(inputs[i]);
-        if (!unreadTooLong && reads.unread(vk) >= KeyReads::kMostUnread) {
+        if (paced && !unreadTooLong && reads.unread(vk) >= KeyReads::kMostUnread) {
             if (!send(inputs.data() + pieceStart, i - pieceStart)) return TypeResult::Failed;
             const bool started = i > 0;
             pieceStart = i;
@@ -134,8 +149,12 @@ TypeResult sendCounted(std::vector<INPUT>& inputs, HWND window, KeyReads& reads)
                           started ? nullptr : window);
             if (waited == Waited::LostForeground) return TypeResult::Interrupted;
             if (waited == Waited::TimedOut) {
-                if (!started) return TypeResult::Failed;
-                unreadTooLong = true;
+                if (answersPromptly(window)) {
+                    paced = false;
+                } else {
+                    if (!started) return TypeResult::Failed;
+                    unreadTooLong = true;
+                }
             }
         }
         reads.sending(vk);
@@ -182,6 +201,16 @@ bool roundTrip(HWND target) {
 TypeResult Win32Keyboard::type(services::WindowHandle target, const services::KeySequence& keys) {
     if (target == 0) return TypeResult::Interrupted;
     const HWND window = toHwnd(target);
+    if (keysBlockedByIntegrity(integrity_, window)) {
+        diagnostics_.report(
+            {services::IgnoredFailure::OrderNotTyped,
+             "the window runs as administrator and Tavren does not, so Windows keeps Tavren's "
+             "keys from it; start Tavren as administrator too"});
+        return TypeResult::Failed;
+    }
+    // Sleep(1) and the waits on the target's reading keep to a millisecond
+    // while typing, not to the system's default tick of about 15.6 ms.
+    const MillisecondTimer timer;
     if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId())
         return typeUncounted(window, keys);
     // Threads that share an input queue take its input in order: the target
@@ -199,18 +228,29 @@ TypeResult Win32Keyboard::typeCounted(HWND window, const services::KeySequence& 
     // counted on, and the queue must be the target's before the first key.
     const AttachedInput input(window);
     if (!input.attached()) return typeUncounted(window, keys);
+    // Opened again on the way out, once every key has been read.
+    const ClosedInputMethod inputMethod(window);
     KeyReads reads;
+    bool paced = !readsNoKeyMessages_.contains(window);
     const HKL layout = layoutOfWindow(window);
     for (const KeyStroke& stroke : keys) {
         std::vector<INPUT> inputs = inputsFor(stroke, layout);
         if (inputs.empty()) return TypeResult::Failed;
         if (!userLetGoOfKeys(inputs)) return TypeResult::Failed;
         if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
-        const TypeResult sent = sendCounted(inputs, window, reads);
+        const bool wasPaced = paced;
+        const TypeResult sent = sendCounted(inputs, window, reads, paced);
+        if (wasPaced && !paced) {
+            readsNoKeyMessages_.insert(window);
+            diagnostics_.report({services::IgnoredFailure::KeysNotFollowed,
+                                 "the window reads no key messages (raw input only?): its keys go "
+                                 "out unpaced from now on"});
+        }
         if (sent != TypeResult::Typed) return sent;
     }
     // Every key is in the target's queue by now, whatever comes to the front.
-    if (waitUntil([&] { return reads.allRead(); }) != Waited::Done) return TypeResult::Failed;
+    if (paced && waitUntil([&] { return reads.allRead(); }) != Waited::Done)
+        return TypeResult::Failed;
     // A window that hangs handling the last key has still read every key.
     roundTrip(window);
     return TypeResult::Typed;

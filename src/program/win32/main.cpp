@@ -87,13 +87,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         win32::Win32WindowManager windowManager(foregroundCalls);
         win32::Win32Stacking stacking(
             [&view](const controls::Form& form) { return view.nativeWindowId(form); });
-        win32::Win32Keyboard keyboard;
         win32::RawInputKeyMonitor keyMonitor;
 
         program::StderrDiagnostics toStandardError;
         services::Diagnostics& diagnostics =
             commandLine.verbose ? static_cast<services::Diagnostics&>(toStandardError)
                                 : services::NoDiagnostics::instance();
+        win32::SystemProcessIntegrity integrity;
+        win32::Win32Keyboard keyboard(integrity, diagnostics);
 
         win32::DdeConversation conversation(diagnostics);
         // The old build's file (Windows directory or its VirtualStore copy) is

@@ -42,9 +42,22 @@ CommandLine readCommandLine(const QStringList& arguments, const QString& logVari
                        "a window that did not come to the front, a settings file that could not "
                        "be written, a line that stopped the order file). TAVREN_LOG=1 does the "
                        "same."));
+    const QCommandLineOption press(
+        QStringLiteral("press"),
+        QStringLiteral("Ask the Tavren running in this session to press order button N (1 to 81, "
+                       "counted as the board shows them) as a left click does, wait until the "
+                       "press has ended, and exit; nothing is started. Exits 1 when no Tavren "
+                       "runs or its board does not show that button."),
+        QStringLiteral("N"));
+    const QCommandLineOption right(
+        QStringLiteral("right"),
+        QStringLiteral(
+            "With --press: as the right mouse button presses (\\ sent as @, ￥ as ＠)."));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(verbose);
+    parser.addOption(press);
+    parser.addOption(right);
 
     if (!parser.parse(arguments)) return refuse(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -59,6 +72,18 @@ CommandLine readCommandLine(const QStringList& arguments, const QString& logVari
     if (parser.isSet(version))
         return {CommandLine::Action::ShowVersion, false,
                 QStringLiteral("tavren %1\n").arg(versionText())};
+    if (parser.isSet(press)) {
+        bool number = false;
+        const int button = parser.value(press).toInt(&number);
+        if (!number || button < 1 || button > 81)
+            return refuse(QStringLiteral("--press takes a button number from 1 to 81, not '%1'")
+                              .arg(parser.value(press)));
+        CommandLine pressing{CommandLine::Action::Press, false, {}};
+        pressing.pressNumber = button;
+        pressing.pressRight = parser.isSet(right);
+        return pressing;
+    }
+    if (parser.isSet(right)) return refuse(QStringLiteral("--right goes with --press"));
     const bool logRequested = !logVariable.isEmpty() && logVariable != QStringLiteral("0");
     return {CommandLine::Action::Run, parser.isSet(verbose) || logRequested, {}};
 }

@@ -8,6 +8,8 @@
 #include "command_line.h"
 #include "platform/dbus/dbus_conversation.h"
 #include "platform/dbus/desktop_input_method.h"
+#include "platform/dbus/press_service.h"
+#include "platform/dbus/session_bus_address.h"
 #include "platform/ini/ini_profile_store.h"
 #include "platform/posix/end_signals.h"
 #include "platform/posix/iconv_text_codec.h"
@@ -25,6 +27,7 @@
 #include "platform/x11/x11_stacking.h"
 #include "platform/x11/x11_window_manager.h"
 #include "stderr_diagnostics.h"
+#include "wayland_session.h"
 
 #include <cstdio>
 #include <exception>
@@ -47,11 +50,26 @@ int main(int argc, char** argv) {
     case program::CommandLine::Action::Refuse:
         std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
         return 2;
+    case program::CommandLine::Action::Press: {
+        // Bus calls want an application object; no window is made.
+        QCoreApplication application(argc, argv);
+        // Standard error carries the one line below and nothing else: Qt D-Bus
+        // may warn of its own types while the connection winds down.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        const auto outcome = dbus::askRunningTavrenToPress(
+            dbus::sessionBusAddress(), commandLine.pressNumber, commandLine.pressRight);
+        if (outcome.pressed) return 0;
+        std::fprintf(stderr, "tavren: %s\n", outcome.why.c_str());
+        return 1;
+    }
     case program::CommandLine::Action::Run:
         break;
     }
 
     // Window ids and synthesised keys are X11's: run through XWayland on Wayland.
+    const auto wayland =
+        program::waylandSessionNotice(qEnvironmentVariable("WAYLAND_DISPLAY").toStdString(),
+                                      qEnvironmentVariable("XDG_SESSION_TYPE").toStdString());
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
     // The menu entry's name: desktops match the window to it.
@@ -82,6 +100,7 @@ int main(int argc, char** argv) {
         services::Diagnostics& diagnostics =
             commandLine.verbose ? static_cast<services::Diagnostics&>(toStandardError)
                                 : services::NoDiagnostics::instance();
+        if (commandLine.verbose && wayland) std::fprintf(stderr, "tavren: %s\n", wayland->c_str());
 
         dbus::DBusConversation conversation;
         posix::PosixSettingsFile settingsFile;
@@ -93,6 +112,10 @@ int main(int argc, char** argv) {
         view.addForm(window.form().IRC_Quorvel);
         view.addForm(window.nickForm().frm_nick);
         window.open();
+        // Presses asked for by `tavren --press`, once the board is laid out.
+        dbus::PressService pressService(
+            dbus::sessionBusAddress(),
+            [&window](int number, bool right) { return window.pressOrderButton(number, right); });
         qt::QtEndRequests endRequests(events, endSignals.descriptor(),
                                       [&window] { window.form().IRC_Quorvel.requestClose(); });
         return events.exec();
