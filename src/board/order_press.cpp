@@ -59,6 +59,8 @@ void OrderPress::chk_Key_Click() {
     // them, or switching on would send orders nobody pressed for. A key held
     // down now is still down at the first tick.
     if (on && c_.Timer1.interval() == 0) forgetEarlierTaps();
+    // Switching off: a key seen held may be let go while nobody watches.
+    if (!on && c_.Timer1.interval() != 0) keys_.monitoringStopped();
     c_.Timer1.setInterval(on ? kMonitoringIntervalMs : 0);
 }
 

@@ -132,6 +132,15 @@ start_target() {
 
 # Lines in LOG (0 if it does not exist yet).
 lines_in() { if [ -f "$1" ]; then wc -l <"$1"; else echo 0; fi; }
+# Lines the target has committed by now: on Windows counted in the target's
+# own log, which the gathered LOG follows a moment later.
+committed_now() {
+    if [ "$platform" = windows ]; then
+        grep -c '^char D$' "$1.target" || true
+    else
+        lines_in "$1"
+    fi
+}
 has_lines() { [ "$(lines_in "$1")" -ge "$2" ]; }
 
 # Waits until LOG holds N lines and prints line N.

@@ -21,7 +21,7 @@ press() { (cd "$scratch" && "${tavren_command[@]}" "$@") 2>"$scratch/press.err";
 
 press --press 2 || fail "--press 2 failed: $(cat "$scratch/press.err")"
 # The press has ended when the command does: the line is there already.
-[ "$(lines_in "$log")" -ge 1 ] || fail "--press returned before its order arrived"
+[ "$(committed_now "$log")" -ge 1 ] || fail "--press returned before its order arrived"
 [ "$(line_of "$log" 1)" = '合流 C:\城門 ￥500' ] || fail "--press 2 delivered '$(line_of "$log" 1)'"
 
 press --press 2 --right || fail "--press 2 --right failed: $(cat "$scratch/press.err")"

@@ -129,6 +129,11 @@ public:
         states[digit].pressedSinceLastQuery = false;
         return state;
     }
+    void monitoringStopped() override {
+        log_.add("monitoringStopped");
+        for (auto& [digit, state] : states)
+            state.downNow = false;
+    }
     std::map<int, services::KeyState> states;
 
 private:

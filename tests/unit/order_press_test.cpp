@@ -227,6 +227,22 @@ TEST_F(OrderPressTest, SwitchingOffAndOnAgainForgetsTapsInBetween) {
     EXPECT_TRUE(typed().empty());
 }
 
+// A key seen held whose release may go unseen while monitoring is off must not
+// press again once it is back on: switching off tells the monitor.
+TEST_F(OrderPressTest, SwitchingOffTellsTheMonitorWhichForgetsHeldKeys) {
+    chk_Key.setValue(1);
+    hold(3);
+    Timer1.tick();
+    chk_Key.setValue(0);
+    EXPECT_EQ(platform.log.withPrefix("monitoringStopped"),
+              std::vector<std::string>{"monitoringStopped"});
+    chk_Key.setValue(1);
+
+    Timer1.tick();
+
+    EXPECT_EQ(typed(), Texts{keysFor("order 4")});
+}
+
 TEST_F(OrderPressTest, NoKeyDownNoPress) {
     chk_Key.setValue(1);
     Timer1.tick();

@@ -40,6 +40,9 @@ public:
     // Reports the key and forgets that it was pressed, so the next query reports
     // only presses made after this one.
     virtual KeyState query(KeypadDigit key) = 0;
+    // Keyboard monitoring was switched off. A key whose release the monitor may
+    // have missed meanwhile must not count as held when it is switched on again.
+    virtual void monitoringStopped() = 0;
 };
 
 } // namespace tavren::services

@@ -2,6 +2,8 @@
 
 #include "platform/win32/injected_input.h"
 
+#include <windows.h>
+
 namespace tavren::win32 {
 
 int keypadDigitOfScanCode(std::uint16_t makeCode, bool extended) {
@@ -33,6 +35,11 @@ int keypadDigitOfScanCode(std::uint16_t makeCode, bool extended) {
 }
 
 void KeypadKeyTable::onKey(const RawKeyEvent& event) {
+    if (event.virtualKey == VK_NUMLOCK) {
+        if (!event.released && !numLockDown_) numLockOn_ = !numLockOn_;
+        numLockDown_ = !event.released;
+        return;
+    }
     if (event.extraInformation == kTavrenInputMarker) return;
     const int digit = keypadDigitOfScanCode(event.makeCode, event.extended);
     if (digit < 0) return;
@@ -41,14 +48,20 @@ void KeypadKeyTable::onKey(const RawKeyEvent& event) {
     } else {
         held_[digit] = true;
         pressedSinceQuery_[digit] = true;
+        // The system gives a keypad key its digit's virtual key only with Num
+        // Lock on: proof of a toggle we did not see, made before we started
+        // (Wine lets a program started later read no toggle made before it)
+        // or while raw input could not reach us.
+        if (event.virtualKey == VK_NUMPAD0 + digit) numLockOn_ = true;
     }
 }
 
-services::KeyState KeypadKeyTable::query(services::KeypadDigit key, bool numLockOn) {
+services::KeyState KeypadKeyTable::query(services::KeypadDigit key, bool downForTheSystem) {
     const auto digit = static_cast<std::size_t>(key);
+    if (!downForTheSystem) held_[digit] = false;
     services::KeyState state{held_[digit], pressedSinceQuery_[digit]};
     pressedSinceQuery_[digit] = false;
-    if (!numLockOn) return {};
+    if (!numLockOn_) return {};
     return state;
 }
 

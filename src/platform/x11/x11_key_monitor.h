@@ -29,6 +29,9 @@ public:
     X11KeyMonitor(const char* displayName, SynthesisLedger& ledger);
 
     services::KeyState query(services::KeypadDigit key) override;
+    // Nothing to forget: the server queues every raw event for our own
+    // connection, read or not, so no release goes unseen.
+    void monitoringStopped() override {}
 
 private:
     void drainEvents();

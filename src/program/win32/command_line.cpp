@@ -2,6 +2,8 @@
 
 #include "app/version.h"
 
+#include <charconv>
+
 namespace tavren::program {
 
 namespace {
@@ -20,7 +22,14 @@ const char kHelp[] =
     "                 passes over silently (a link that did not open, an order that\n"
     "                 was not typed, a window that did not come to the front, a\n"
     "                 settings file that could not be written, a line that stopped\n"
-    "                 the order file). TAVREN_LOG=1 does the same.\n";
+    "                 the order file). TAVREN_LOG=1 does the same.\n"
+    "  --press N      Ask the Tavren running on this desktop to press order button N\n"
+    "                 (1 to 81, counted as the board shows them) as a left click\n"
+    "                 does, wait until the press has ended, and exit; nothing is\n"
+    "                 started. Exits 1 when no Tavren runs or its board does not\n"
+    "                 show that button.\n"
+    "  --right        With --press: as the right mouse button presses (\\ sent as\n"
+    "                 @, \xEF\xBF\xA5 as \xEF\xBC\xA0).\n";
 
 CommandLine refuse(const std::string& why) {
     return {CommandLine::Action::Refuse, false, "tavren: " + why + " (try 'tavren --help')\n"};
@@ -33,20 +42,42 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments,
     bool help = false;
     bool version = false;
     bool verbose = !logVariable.empty() && logVariable != "0";
+    std::string press;
+    bool right = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "-h" || argument == "--help" || argument == "/?")
+        if (argument == "--press") {
+            if (i + 1 == arguments.size()) return refuse("--press needs a button number");
+            press = arguments[++i];
+        } else if (argument.rfind("--press=", 0) == 0) {
+            press = argument.substr(8);
+        } else if (argument == "--right") {
+            right = true;
+        } else if (argument == "-h" || argument == "--help" || argument == "/?") {
             help = true;
-        else if (argument == "-v" || argument == "--version")
+        } else if (argument == "-v" || argument == "--version") {
             version = true;
-        else if (argument == "--verbose")
+        } else if (argument == "--verbose") {
             verbose = true;
-        else if (argument.size() > 1 && argument[0] == '-')
+        } else if (argument.size() > 1 && argument[0] == '-') {
             return refuse("unknown option '" + argument + "'");
-        else
+        } else {
             return refuse("unexpected argument '" + argument + "'");
+        }
     }
     if (help) return {CommandLine::Action::ShowHelp, false, kHelp};
+    if (!press.empty()) {
+        int number = 0;
+        const auto [end, error] =
+            std::from_chars(press.data(), press.data() + press.size(), number);
+        if (error != std::errc() || end != press.data() + press.size() || number < 1 || number > 81)
+            return refuse("--press takes a button number from 1 to 81, not '" + press + "'");
+        CommandLine pressing{CommandLine::Action::Press, false, {}};
+        pressing.pressNumber = number;
+        pressing.pressRight = right;
+        return pressing;
+    }
+    if (right) return refuse("--right goes with --press");
     if (version)
         return {CommandLine::Action::ShowVersion, false,
                 "tavren " + std::to_string(app::kVersionMajor) + "." +

@@ -6,12 +6,15 @@
 namespace tavren::program {
 
 // What tavren.exe's command line asks for. Tavren takes no configuration from
-// it: only the help, the version, and whether ignored failures are reported.
+// it: only the help, the version, whether ignored failures are reported, and a
+// press for the Tavren already running.
 struct CommandLine {
-    enum class Action { Run, ShowHelp, ShowVersion, Refuse };
+    enum class Action { Run, ShowHelp, ShowVersion, Refuse, Press };
     Action action = Action::Run;
     bool verbose = false;
     std::string text; // UTF-8: the help, the version line or the one-line refusal, with its newline
+    int pressNumber = 0; // Press: the button, 1 to 81
+    bool pressRight = false;
 };
 
 // `arguments` in UTF-8, the program first; `logVariable` is TAVREN_LOG's value,

@@ -11,6 +11,7 @@
 #include "dpi_awareness.h"
 #include "platform/ini/ini_profile_store.h"
 #include "platform/win32/dde_conversation.h"
+#include "platform/win32/press_receiver.h"
 #include "platform/win32/raw_input_key_monitor.h"
 #include "platform/win32/system_foreground_calls.h"
 #include "platform/win32/wide_text.h"
@@ -70,6 +71,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     case program::CommandLine::Action::Refuse:
         program::writeText(Stream::Error, commandLine.text);
         return 2;
+    case program::CommandLine::Action::Press: {
+        const auto outcome =
+            win32::askRunningTavrenToPress(commandLine.pressNumber, commandLine.pressRight);
+        if (outcome.pressed) return 0;
+        program::writeText(Stream::Error, "tavren: " + outcome.why + "\n");
+        return 1;
+    }
     case program::CommandLine::Action::Run:
         break;
     }
@@ -110,6 +118,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         view.addForm(window.form().IRC_Quorvel);
         view.addForm(window.nickForm().frm_nick);
         window.open();
+        // Presses asked for by `tavren.exe --press`, once the board is laid out.
+        win32::PressReceiver pressReceiver(
+            [&window](int number, bool right) { return window.pressOrderButton(number, right); });
         return events.exec();
     } catch (const std::exception& e) {
         program::writeText(Stream::Error, std::string("tavren: ") + e.what() + "\n");
