@@ -29,8 +29,9 @@ std::vector<services::TopLevelWindow> Win32WindowManager::topLevelWindows() {
     return windows;
 }
 
-void Win32WindowManager::bringToFront(services::WindowHandle window) {
-    win32::bringToFront(calls_, window);
+void Win32WindowManager::bringToFront(services::WindowHandle window,
+                                      services::FrontAllowance& press) {
+    win32::bringToFront(calls_, window, press);
 }
 
 services::WindowHandle Win32WindowManager::foregroundWindow() {

@@ -14,7 +14,10 @@ public:
     explicit Win32WindowManager(ForegroundCalls& calls) : calls_(calls) {}
 
     std::vector<services::TopLevelWindow> topLevelWindows() override;
-    void bringToFront(services::WindowHandle window) override;
+    // Waits briefly for a request the system accepted; pushes past a refusal
+    // once per press (see the foreground chain).
+    using services::WindowManager::bringToFront;
+    void bringToFront(services::WindowHandle window, services::FrontAllowance& press) override;
     services::WindowHandle foregroundWindow() override;
 
 private:
