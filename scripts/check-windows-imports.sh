@@ -5,7 +5,7 @@
 # Usage: check-windows-imports.sh PROGRAM.exe...   (OBJDUMP names the objdump to use)
 set -euo pipefail
 objdump="${OBJDUMP:-x86_64-w64-mingw32-objdump}"
-system='^(kernel32|user32|gdi32|shell32|comdlg32|comctl32|ole32|oleaut32|advapi32|msvcrt|uxtheme|imm32|shlwapi|version|dwmapi|ws2_32|api-ms-win-[a-z0-9-]+)\.dll$'
+system='^(kernel32|user32|gdi32|shell32|comdlg32|comctl32|ole32|oleaut32|advapi32|msvcrt|uxtheme|imm32|shlwapi|version|dwmapi|winmm|ws2_32|api-ms-win-[a-z0-9-]+)\.dll$'
 status=0
 for program in "$@"; do
     imports=$("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p')

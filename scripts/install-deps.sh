@@ -30,8 +30,8 @@ linux=(
     # irssi, served by Tavren's irssi script, which reads the session bus
     # through Net::DBus
     irssi libnet-dbus-perl
-    # Japanese captions
-    fonts-noto-cjk
+    # Japanese captions: Ume UI Gothic's compact lines fit the designed boxes
+    fonts-horai-umefont fonts-noto-cjk
 )
 windows=(
     cmake ninja-build

@@ -45,8 +45,10 @@ SendPipeline::SendPipeline(Controls controls, services::WindowManager& windows,
 
 void SendPipeline::btn_Send_MouseDown(const controls::MouseEvent&) {
     if (events_.ending()) return;
+    // Both front waits of the press draw on these.
     int retries = 0;
-    const auto destination = waitUntilInFront(c_.combo_UO2, retries);
+    services::FrontAllowance allowance;
+    const auto destination = waitUntilInFront(c_.combo_UO2, retries, allowance);
     if (!destination) return;
 
     // Read only now: a press that ran nested inside the wait may have written
@@ -64,20 +66,21 @@ void SendPipeline::btn_Send_MouseDown(const controls::MouseEvent&) {
                                  : "typing failed, the order did not arrive whole: " + text});
     }
 
-    if (c_.chk_uo.value() == 1) waitUntilInFront(c_.combo_UO, retries);
+    if (c_.chk_uo.value() == 1) waitUntilInFront(c_.combo_UO, retries, allowance);
 }
 
 void SendPipeline::sendtext_KeyDown(int keyCode, int) {
     if (keyCode == kEnterKeyCode) btn_Send_MouseDown(controls::MouseEvent{});
 }
 
-std::optional<services::WindowHandle> SendPipeline::waitUntilInFront(const controls::ComboBox& list,
-                                                                     int& retries) {
+std::optional<services::WindowHandle>
+SendPipeline::waitUntilInFront(const controls::ComboBox& list, int& retries,
+                               services::FrontAllowance& allowance) {
     // The pick is read afresh at every step, so a pick the user changes while
     // we wait takes effect at once.
     auto ask = [&] {
         const auto handle = pickedHandle(list, c_.Combo_hWnd);
-        if (handle) windows_.bringToFront(*handle);
+        if (handle) windows_.bringToFront(*handle, allowance);
     };
     ask();
     for (;;) {

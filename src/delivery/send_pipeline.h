@@ -50,8 +50,11 @@ public:
 private:
     // Asks for the picked window to come to the front until it is there, or
     // until the press's shared retry budget is spent. The window found in front.
+    // `allowance` is the press's too: the window manager pushes past a refusal
+    // once per press, not once per request.
     std::optional<services::WindowHandle> waitUntilInFront(const controls::ComboBox& list,
-                                                           int& retries);
+                                                           int& retries,
+                                                           services::FrontAllowance& allowance);
 
     Controls c_;
     services::WindowManager& windows_;

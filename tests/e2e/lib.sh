@@ -106,14 +106,17 @@ window_named() {
 
 # Starts the stand-in for the IRC or game client (a line edit that logs each line
 # committed with Enter to LOG) titled TITLE; sets TARGET_WINDOW. Start it before
-# tavren: the send destination list holds the windows open at start-up.
+# tavren: the send destination list holds the windows open at start-up. With
+# "menu" as a third argument the Windows target's window has a menu bar, as
+# most IRC clients' have (the Linux target's has none).
 start_target() {
-    local title="$1" log="$2"
+    local title="$1" log="$2" kind=v
+    [ "${3:-}" = menu ] && kind=m
     if [ "$platform" = windows ]; then
         # The Windows target logs each character it receives; the lines it
         # committed with Enter are gathered from that into LOG.
         touch "$log.target"
-        "$TAVREN_WINE" "$TAVREN_WIN_BUILD/win32_test_target.exe" "$log.target" "v:$title" \
+        "$TAVREN_WINE" "$TAVREN_WIN_BUILD/win32_test_target.exe" "$log.target" "$kind:$title" \
             >"$scratch/target.out" 2>&1 &
         pids+=($!)
         python3 "$(dirname "${BASH_SOURCE[0]}")/committed_lines.py" "$log.target" "$log" &

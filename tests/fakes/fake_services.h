@@ -55,12 +55,18 @@ public:
         log_.add("topLevelWindows");
         return windows;
     }
-    void bringToFront(services::WindowHandle w) override {
+    using services::WindowManager::bringToFront;
+    void bringToFront(services::WindowHandle w, services::FrontAllowance& press) override {
         log_.add("bringToFront " + std::to_string(w));
         ++frontRequests[w];
         // A window comes to the front after the number of requests set for it
-        // (default: at once); refused windows never do.
-        if (refused.count(w)) return;
+        // (default: at once); refused windows never do, though the press pushes
+        // past the refusal once, as Windows' window manager does.
+        if (refused.count(w)) {
+            if (!press.spent) ++pushesPastRefusal;
+            press.spent = true;
+            return;
+        }
         auto needed = requestsNeeded.count(w) ? requestsNeeded[w] : 1;
         if (frontRequests[w] >= needed) foreground = w;
     }
@@ -74,6 +80,7 @@ public:
     std::map<services::WindowHandle, int> requestsNeeded;
     std::map<services::WindowHandle, int> frontRequests;
     std::map<services::WindowHandle, bool> refused;
+    int pushesPastRefusal = 0;
 
 private:
     CallLog& log_;

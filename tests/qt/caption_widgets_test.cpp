@@ -6,6 +6,7 @@
 #include "platform/qt/wrapped_caption.h"
 
 #include "platform/controls/controls.h"
+#include "text/caption_lines.h"
 
 #include <QCheckBox>
 #include <QFontInfo>
@@ -26,7 +27,7 @@ using namespace tavren::qt;
 namespace {
 
 QFont fontOfPixels(int pixels) {
-    QFont font = FormFont::ofSystem();
+    QFont font = FormFont::ofSystem(TwipsScale{});
     font.setPixelSize(pixels);
     return font;
 }
@@ -72,9 +73,9 @@ TEST_P(WrappedCaptionTest, KeepsEveryCharacterAndShrinksOnlyAsFarAsNeeded) {
             EXPECT_LE(advance(caption.font(), line), box.width())
                 << c.what << ": " << line.toStdString();
     } else {
-        EXPECT_EQ(size, WrappedCaption::kSmallestPixelSize) << c.what;
+        EXPECT_EQ(size, text::smallestCaptionPixelSize(12)) << c.what;
     }
-    if (size < 12) { // one size larger does not fit: it too ends up at this size
+    if (caption.fits() && size < 12) { // one size larger does not fit: it too ends up here
         EXPECT_EQ(WrappedCaption(c.text, fontOfPixels(size + 1), box).font().pixelSize(), size)
             << c.what;
     }
@@ -99,7 +100,7 @@ TEST(WrappedCaptionLinesTest, BreaksWhereTheWidthEndsAndAtLineBreaks) {
     const WrappedCaption wrapped("ボタン間隔", font, twoLines);
     EXPECT_EQ(wrapped.lines(), (QStringList{"ボタン", "間隔"}));
     EXPECT_EQ(wrapped.font().pixelSize(), 12);
-    EXPECT_EQ(wrapped.height(), 24); // one em a line, as the classic controls
+    EXPECT_EQ(wrapped.height(), 2 * QFontMetrics(font).height());
     EXPECT_TRUE(wrapped.fits());
 
     const WrappedCaption broken("縦\n横", font, QSize(100, 25));
@@ -115,13 +116,14 @@ TEST(FormFontTest, TakesAPreferredJapaneseFamilyAtNinePointsElseTheDefault) {
     fallback.setPointSize(11);
     const QString preferred = FormFont::preferredFamilies().front();
 
-    const QFont chosen = FormFont::choose({"DejaVu Sans", preferred.toLower()}, fallback);
+    const QFont chosen = FormFont::choose({"DejaVu Sans", preferred.toLower()}, fallback,
+                                          TwipsScale::forDpi(96, 96));
     EXPECT_EQ(chosen.family(), preferred);
-    EXPECT_EQ(chosen.pointSizeF(), 9);
+    EXPECT_EQ(chosen.pixelSize(), 12);
 
-    const QFont fallen = FormFont::choose({"DejaVu Sans"}, fallback);
+    const QFont fallen = FormFont::choose({"DejaVu Sans"}, fallback, TwipsScale::forDpi(144, 144));
     EXPECT_EQ(fallen.family(), QString("DejaVu Sans"));
-    EXPECT_EQ(fallen.pointSizeF(), 9);
+    EXPECT_EQ(fallen.pixelSize(), 18);
 }
 
 // --- The widgets at the main window's designed sizes (96 DPI: 15 twips a pixel) ---
@@ -182,11 +184,11 @@ protected:
 };
 
 TEST_F(CaptionWidgetsTest, TheWindowsUseTheFormFont) {
-    const QFont expected = FormFont::ofSystem();
+    const QFont expected = FormFont::ofSystem(view.scale());
     EXPECT_EQ(view.widgetFor(f.form)->font().family(), expected.family());
-    EXPECT_EQ(view.widgetFor(f.form)->font().pointSizeF(), FormFont::kPointSize);
+    EXPECT_EQ(view.widgetFor(f.form)->font().pixelSize(), 12);
     EXPECT_EQ(view.widgetFor(f.longBox)->font().family(), expected.family());
-    EXPECT_EQ(view.widgetFor(f.longBox)->font().pointSizeF(), FormFont::kPointSize);
+    EXPECT_EQ(view.widgetFor(f.longBox)->font().pixelSize(), 12);
 }
 
 TEST_F(CaptionWidgetsTest, ALongCheckBoxCaptionShowsOnTwoLinesWithinItsHeight) {
@@ -274,13 +276,14 @@ TEST_F(CaptionWidgetsTest, ALabelWrapsWithinItsHeight) {
     EXPECT_GT(inkIn(shown, QRect(0, 12, 33, 13)), 10);
 }
 
-TEST_F(CaptionWidgetsTest, ALabelThatJustMissesItsWidthKeepsItsLastCharacterInSight) {
+TEST_F(CaptionWidgetsTest, ALabelKeepsItsLastCharacterInSight) {
     auto* label = widget<QLabel>(f.testLabel);
     ASSERT_EQ(label->size(), QSize(57, 17));
-    // At the full size the last character would wrap below the label's height.
-    const int upToLast = advance(fontOfPixels(12), "送信テス");
-    ASSERT_GT(upToLast + advance(fontOfPixels(12), "ト"), label->width());
-    EXPECT_GT(inkIn(shownImage(label), QRect(upToLast + 1, 0, 57 - upToLast - 1, 17)), 3);
+    const WrappedCaption caption(label->text(), label->font(), label->contentsRect().size());
+    ASSERT_EQ(caption.lines(), QStringList{"送信テスト"});
+    const int upToLast = advance(caption.font(), "送信テス");
+    const int whole = advance(caption.font(), "送信テスト");
+    EXPECT_GT(inkIn(shownImage(label), QRect(upToLast + 1, 0, whole - upToLast - 1, 17)), 3);
 }
 
 } // namespace

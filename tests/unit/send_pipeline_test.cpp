@@ -243,7 +243,7 @@ TEST_F(SendPipelineTest, SendBoxIsReadAfterTheWaitSoANestedPressWinsTheText) {
     EXPECT_EQ(keyboard.typed[1].target, kChat);
 }
 
-TEST_F(SendPipelineTest, NestedPressHasItsOwnRetryBudget) {
+TEST_F(SendPipelineTest, NestedPressHasItsOwnRetryBudgetAndPush) {
     windows.refused[kChat] = true;
     pickDestination(kChat);
     events.pending.push_back([&] { press(); }); // runs in the outer press's first pass
@@ -254,6 +254,25 @@ TEST_F(SendPipelineTest, NestedPressHasItsOwnRetryBudget) {
     // the outer then goes on with its remaining 20.
     EXPECT_EQ(events.passes, 2 * kPassBudget);
     EXPECT_TRUE(keyboard.typed.empty());
+    EXPECT_EQ(windows.pushesPastRefusal, 2);
+}
+
+// A refusal is pushed past once per press: the destination's wait and the
+// return window's draw on the same allowance, however many requests they make.
+TEST_F(SendPipelineTest, BothWaitsOfAPressShareOnePushPastARefusal) {
+    windows.refused[kGame] = true;
+    windows.refused[kEditor] = true;
+    events.onPass = [&](int pass) {
+        if (pass == 2) windows.foreground = kGame; // the user brings it forward
+    };
+    pickDestination(kGame);
+    pickReturn(kEditor);
+
+    press();
+
+    ASSERT_EQ(keyboard.typed.size(), 1u);
+    EXPECT_GT(frontRequests(kEditor), 1);
+    EXPECT_EQ(windows.pushesPastRefusal, 1);
 }
 
 TEST_F(SendPipelineTest, AnEditedDestinationListSendsNowhere) {

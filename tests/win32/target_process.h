@@ -33,7 +33,8 @@ bool dispatchUntil(const std::function<bool()>& done,
                    std::chrono::milliseconds limit = std::chrono::seconds(20));
 
 // win32_test_target.exe running in its own process with the windows given
-// ("v:TITLE" shown, "h:TITLE" hidden); ended when this goes away.
+// ("v:TITLE" shown, "h:TITLE" hidden, "m:TITLE" shown with a menu bar); ended
+// when this goes away.
 class TargetProcess {
 public:
     explicit TargetProcess(const std::vector<std::wstring>& windows);

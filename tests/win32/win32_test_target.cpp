@@ -1,9 +1,10 @@
 // A program for the Windows tests to type into and to look at: it opens one
 // top-level window per argument after the log path ("v:TITLE" shown, "h:TITLE"
-// hidden, "i:TITLE" shown with its input method open, as a Japanese user
-// leaves it in a chat box, "r:TITLE" shown by a thread that never reads a key
-// message, as a game reading raw input only), the first shown one with an edit control that has
-// the focus, and writes to the log (UTF-8, one line each, flushed at once):
+// hidden, "m:TITLE" shown with a menu bar, as most IRC clients have,
+// "i:TITLE" shown with its input method open, as a Japanese user leaves it in
+// a chat box, "r:TITLE" shown by a thread that never reads a key message, as a
+// game reading raw input only), the first shown one with an edit control that
+// has the focus, and writes to the log (UTF-8, one line each, flushed at once):
 //   window <handle> <title>     for every window, once it exists
 //   down <vk> <scan> <extended> for every key pressed in the edit control
 //   char <hex code>             for every character it receives (UTF-16 units
@@ -99,6 +100,18 @@ LRESULT CALLBACK topLevel(HWND window, UINT message, WPARAM w, LPARAM l) {
     }
 }
 
+// A menu bar whose menus take letters as their own: keys typed while it is in
+// menu mode are lost to the edit control.
+HMENU menuBar() {
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, 1, L"&Open");
+    AppendMenuW(file, MF_STRING, 2, L"&Save");
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    AppendMenuW(bar, MF_STRING, 3, L"&Edit");
+    return bar;
+}
+
 } // namespace
 
 int main() {
@@ -117,13 +130,15 @@ int main() {
 
     for (int i = 2; i < argc; ++i) {
         const std::wstring argument = argv[i];
+        const bool withMenu = argument.rfind(L"m:", 0) == 0;
         const bool withInputMethod = argument.rfind(L"i:", 0) == 0;
         if (argument.rfind(L"r:", 0) == 0) readsNoKeys = true;
-        const bool shown = withInputMethod || readsNoKeys || argument.rfind(L"v:", 0) == 0;
+        const bool shown =
+            withMenu || withInputMethod || readsNoKeys || argument.rfind(L"v:", 0) == 0;
         const std::wstring title = argument.size() >= 2 ? argument.substr(2) : L"";
-        HWND window =
-            CreateWindowExW(0, cls.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 100 + 40 * i,
-                            100 + 30 * i, 400, 200, nullptr, nullptr, cls.hInstance, nullptr);
+        HWND window = CreateWindowExW(0, cls.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW,
+                                      100 + 40 * i, 100 + 30 * i, 400, 200, nullptr,
+                                      withMenu ? menuBar() : nullptr, cls.hInstance, nullptr);
         if (shown && edit == nullptr) {
             edit = CreateWindowExW(0, L"EDIT", L"",
                                    WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0, 400,

@@ -46,6 +46,24 @@ TEST_F(Win32WindowManagerTest, ListsWindowsOfAnotherProcessWithTheirTitlesAndVis
     EXPECT_EQ(blank->title, "   ");
 }
 
+// Wine cloaks nothing: the system's answer is stood in for by one that cloaks
+// the second window, as Windows does a window on another virtual desktop.
+HWND cloakedByTheTest = nullptr;
+bool cloakedForTheTest(HWND window) {
+    return window == cloakedByTheTest;
+}
+
+TEST_F(Win32WindowManagerTest, ACloakedWindowCountsAsNotVisible) {
+    TargetProcess target({L"v:walk seen", L"v:walk cloaked"});
+    cloakedByTheTest = target.windows()[1];
+    Win32WindowManager cloaking(calls, cloakedForTheTest);
+    const auto list = cloaking.topLevelWindows();
+    ASSERT_NE(find(list, target.windows()[0]), nullptr);
+    ASSERT_NE(find(list, target.windows()[1]), nullptr);
+    EXPECT_TRUE(find(list, target.windows()[0])->visible);
+    EXPECT_FALSE(find(list, target.windows()[1])->visible);
+}
+
 TEST_F(Win32WindowManagerTest, TitlesArriveAsUtf8Whole) {
     const std::wstring longTitle(300, L'x');
     TargetProcess target({L"v:命令ファイル＠本陣", L"v:" + longTitle});

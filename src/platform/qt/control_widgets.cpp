@@ -3,11 +3,14 @@
 #include "classic_key_codes.h"
 #include "wrapped_caption.h"
 
+#include "platform/controls/caption_room.h"
+
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tavren::qt {
@@ -22,6 +25,32 @@ int emOf(const QWidget& widget) {
     return QFontInfo(widget.font()).pixelSize();
 }
 
+// Whether a sibling stacked above a control owns the part of the control it
+// overlaps: every kind does but the labels, which lie above everything else and
+// draw only their text (see WidgetRegistry::restackChildren).
+bool ownsOverlap(const QWidget& widget) {
+    return !qobject_cast<const QLabel*>(&widget);
+}
+
+// The part of `area` (in the widget's coordinates) that no sibling stacked above
+// the widget overlaps (see controls::captionRoomBeside).
+QRect uncoveredArea(const QWidget& widget, QRect area) {
+    const QWidget* parent = widget.parentWidget();
+    if (!parent) return area;
+    const QObjectList& siblings = parent->children();
+    for (qsizetype i = siblings.indexOf(&widget) + 1; i < siblings.size(); ++i) {
+        const auto* above = qobject_cast<const QWidget*>(siblings[i]);
+        if (!above || !above->isVisibleTo(parent) || !ownsOverlap(*above)) continue;
+        const QRect cover = above->geometry().translated(-widget.pos());
+        const controls::PixelEdges room = controls::captionRoomBeside(
+            {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
+            {cover.left(), cover.top(), cover.left() + cover.width(),
+             cover.top() + cover.height()});
+        area = QRect(room.left, room.top, room.right - room.left, room.bottom - room.top);
+    }
+    return area;
+}
+
 } // namespace
 
 int CaptionedIndicator::indicatorSize(QStyle::PrimitiveElement indicator, int em) {
@@ -32,7 +61,8 @@ QRect CaptionedIndicator::captionArea(QStyle::PrimitiveElement indicator,
                                       const QAbstractButton& button) {
     const int em = emOf(button);
     const int left = indicatorSize(indicator, em) + static_cast<int>(std::lround(em / 3.0));
-    return QRect(left, 0, std::max(button.width() - left, 0), button.height());
+    return uncoveredArea(button,
+                         QRect(left, 0, std::max(button.width() - left, 0), button.height()));
 }
 
 void CaptionedIndicator::paint(QAbstractButton& button, QStyle::PrimitiveElement indicator,

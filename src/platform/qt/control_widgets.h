@@ -23,7 +23,8 @@ public:
     // The indicator's size for a font `em` pixels high: a check box's square is a
     // pixel larger than the em, an option button's circle is one em across.
     static int indicatorSize(QStyle::PrimitiveElement indicator, int em);
-    // Where the caption goes: beside the indicator, a third of an em away from it.
+    // Where the caption goes: beside the indicator, a third of an em away from it,
+    // less what siblings stacked above the control overlap of it.
     static QRect captionArea(QStyle::PrimitiveElement indicator, const QAbstractButton& button);
 
     static void paint(QAbstractButton& button, QStyle::PrimitiveElement indicator,

@@ -3,26 +3,34 @@
 #include <QApplication>
 #include <QFontDatabase>
 
+#include <cmath>
+
 namespace tavren::qt {
 
 QStringList FormFont::preferredFamilies() {
-    return {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
-            QStringLiteral("IPAGothic"), QStringLiteral("VL Gothic")};
+    return {QStringLiteral("Ume UI Gothic"), QStringLiteral("Noto Sans CJK JP"),
+            QStringLiteral("Noto Sans JP"), QStringLiteral("IPAGothic"),
+            QStringLiteral("VL Gothic")};
 }
 
-QFont FormFont::choose(const QStringList& installed, QFont fallback) {
+int FormFont::pixelSize(const TwipsScale& scale) {
+    constexpr double twipsPerPoint = 20;
+    return static_cast<int>(std::lround(kPointSize * twipsPerPoint / scale.perPixelY));
+}
+
+QFont FormFont::choose(const QStringList& installed, QFont fallback, const TwipsScale& scale) {
+    QFont font = fallback;
     for (const QString& family : preferredFamilies()) {
         if (!installed.contains(family, Qt::CaseInsensitive)) continue;
-        QFont font(family);
-        font.setPointSizeF(kPointSize);
-        return font;
+        font = QFont(family);
+        break;
     }
-    fallback.setPointSizeF(kPointSize);
-    return fallback;
+    font.setPixelSize(pixelSize(scale));
+    return font;
 }
 
-QFont FormFont::ofSystem() {
-    return choose(QFontDatabase::families(), QApplication::font());
+QFont FormFont::ofSystem(const TwipsScale& scale) {
+    return choose(QFontDatabase::families(), QApplication::font(), scale);
 }
 
 } // namespace tavren::qt

@@ -1,22 +1,32 @@
 #pragma once
 
+#include "twips_scale.h"
+
 #include <QFont>
 #include <QStringList>
 
 namespace tavren::qt {
 
 // The font the forms' designs were measured in: a 9 point Japanese user-interface
-// font. Their captions were fitted to it; a larger or wider one clips them.
+// font with compact lines, one em high, so that two lines of a caption fit the
+// designs' 375-twip boxes. Today's usual Japanese fonts have lines about 1.4 em
+// high; with them the captions shrink (see WrappedCaption) or, past the smallest
+// legible size, are cut.
 struct FormFont {
     static constexpr double kPointSize = 9;
-    // Japanese-capable families, the first one installed wins.
+    // Japanese-capable families, the first one installed wins: the compact one
+    // first (fonts-horai-umefont), then the looser ones most systems have.
     static QStringList preferredFamilies();
 
-    // The first preferred family among `installed` at kPointSize, else `fallback`
-    // (the system's default font) at kPointSize.
-    static QFont choose(const QStringList& installed, QFont fallback);
+    // 9 points in pixels of the screen `scale` describes: the size follows the
+    // same scale as the controls' geometry.
+    static int pixelSize(const TwipsScale& scale);
+
+    // The first preferred family among `installed`, else `fallback` (the
+    // system's default font), at pixelSize(scale).
+    static QFont choose(const QStringList& installed, QFont fallback, const TwipsScale& scale);
     // The same, from the families installed on this system.
-    static QFont ofSystem();
+    static QFont ofSystem(const TwipsScale& scale);
 };
 
 } // namespace tavren::qt

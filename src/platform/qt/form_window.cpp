@@ -54,7 +54,7 @@ constexpr int kMaxPlacementRequests = 3;
 FormWindow::FormWindow(controls::Form& form, TwipsScale scale, bool withMenuBar)
     : form_(form), scale_(scale), client_(new QWidget(this)) {
     // Before any child exists: the menu bar and the controls inherit it.
-    setFont(FormFont::ofSystem());
+    setFont(FormFont::ofSystem(scale_));
     setCentralWidget(client_);
     client_->installEventFilter(this);
     if (withMenuBar) setMenuBar(new QMenuBar(this));

@@ -91,6 +91,9 @@ void bindWidget(controls::Control& control, QWidget* widget, const TwipsScale& s
 
 QWidget* buildLabel(controls::Label& label, QWidget* parent, SpecificUpdate& specific) {
     auto* widget = new CaptionLabel(parent);
+    // Labels lie above their siblings (see restackChildren): clicks go through
+    // to the controls below.
+    widget->setAttribute(Qt::WA_TransparentForMouseEvents);
     widget->setTextFormat(Qt::PlainText);
     widget->setWordWrap(true);
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);

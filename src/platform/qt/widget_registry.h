@@ -24,10 +24,15 @@ public:
     }
 
     // Stacks the widgets of a container's children as the children are ordered,
-    // bottom first.
+    // bottom first, and the labels above them all: a label paints no background
+    // and takes no clicks, and its caption must stay readable where a sibling
+    // overlaps its box (as the option circles under "縦" and "横" do).
     void restackChildren(const controls::Control& container) const {
-        for (const controls::Control* child : container.children()) {
-            if (auto* widget = findAs<QWidget>(*child)) widget->raise();
+        for (const bool labels : {false, true}) {
+            for (const controls::Control* child : container.children()) {
+                if ((child->kind() == controls::Kind::Label) != labels) continue;
+                if (auto* widget = findAs<QWidget>(*child)) widget->raise();
+            }
         }
     }
 

@@ -3,6 +3,8 @@
 #include "handles.h"
 #include "wide_text.h"
 
+#include <dwmapi.h>
+
 namespace tavren::win32 {
 
 namespace {
@@ -18,19 +20,26 @@ std::string titleOf(HWND window) {
 
 } // namespace
 
+bool isCloaked(HWND window) {
+    DWORD cloaked = 0;
+    return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
+           cloaked != 0;
+}
+
 std::vector<services::TopLevelWindow> Win32WindowManager::topLevelWindows() {
     std::vector<services::TopLevelWindow> windows;
     // A window closed during the walk ends it early (GetWindow answers 0), as
     // the walk of any moment may.
     for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h != nullptr;
          h = ::GetWindow(h, GW_HWNDNEXT)) {
-        windows.push_back({fromHwnd(h), titleOf(h), ::IsWindowVisible(h) != FALSE});
+        windows.push_back({fromHwnd(h), titleOf(h), ::IsWindowVisible(h) != FALSE && !cloaked_(h)});
     }
     return windows;
 }
 
-void Win32WindowManager::bringToFront(services::WindowHandle window) {
-    win32::bringToFront(calls_, window);
+void Win32WindowManager::bringToFront(services::WindowHandle window,
+                                      services::FrontAllowance& press) {
+    win32::bringToFront(calls_, window, press);
 }
 
 services::WindowHandle Win32WindowManager::foregroundWindow() {

@@ -130,7 +130,7 @@ unsigned long X11WindowManager::topLevelOf(unsigned long window) const {
     return None;
 }
 
-void X11WindowManager::bringToFront(services::WindowHandle handle) {
+void X11WindowManager::bringToFront(services::WindowHandle handle, services::FrontAllowance&) {
     const auto window = static_cast<Window>(handle);
     IgnoredXErrors ignore(display_);
     if (windowManagerRunning()) {

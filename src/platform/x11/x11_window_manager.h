@@ -26,8 +26,10 @@ public:
     // activating one restores it.
     std::vector<services::TopLevelWindow> topLevelWindows() override;
     // Returns once the window manager has brought the window to the front, or
-    // after a short wait when it has not (yet).
-    void bringToFront(services::WindowHandle window) override;
+    // after a short wait when it has not (yet). It honours every request it
+    // gets as a pager's: there is never a refusal to push past.
+    using services::WindowManager::bringToFront;
+    void bringToFront(services::WindowHandle window, services::FrontAllowance& press) override;
     // The active window while it has the input focus, else 0.
     services::WindowHandle foregroundWindow() override;
 
