@@ -123,8 +123,8 @@ TEST_F(TavrenExeResources, ManifestAsksForCommonControlsDpiAwarenessAndNoElevati
     ASSERT_FALSE(manifest.empty());
     EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos);
-    EXPECT_NE(manifest.find(">PerMonitorV2, system<"), std::string::npos);
-    EXPECT_NE(manifest.find(">true/pm<"), std::string::npos);
+    EXPECT_NE(manifest.find(">system</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     // The IRC client and the order files are ANSI: the code page stays the system's.
     EXPECT_EQ(manifest.find("<activeCodePage"), std::string::npos);

@@ -4,7 +4,7 @@ namespace tavren::program {
 
 // Makes the process DPI aware before its first window, for a tavren.exe
 // started without its manifest's setting (renamed, or through a loader that
-// drops it): per-monitor (v2) where the system knows it, else system aware.
+// drops it): system aware, as the manifest says.
 // A setting that the manifest already made stays as it is.
 void becomeDpiAware();
 
