@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${2:-build-win}"
-[ -f "$build/tavren_win32_link_bench.exe" ] || { echo "no Windows build in $build: run scripts/build-windows.sh first"; exit 0; }
+[ -f "$build/tavren_win32_link_bench.exe" ] || { echo "no Windows build in $build: run scripts/build-windows.sh first" >&2; exit 1; }
 export WINEPREFIX="$PWD/$build/wineprefix"
 wineserver -p30
 trap 'wineserver -k 2>/dev/null || true' EXIT

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${2:-build-win}"
-[ -f "$build/win32_test_target.exe" ] || { echo "no Windows build in $build: run scripts/build-windows.sh first"; exit 0; }
+[ -f "$build/win32_test_target.exe" ] || { echo "no Windows build in $build: run scripts/build-windows.sh first" >&2; exit 1; }
 export WINEPREFIX="$PWD/$build/wineprefix"
 scratch=$(mktemp -d /tmp/tavren-winbench-XXXXXX)
 cp examples/tavren.txt "$scratch/"

@@ -14,4 +14,5 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 # first program and keep its output open until the server ends: started here,
 # with nowhere to write, they do not hold a test's output (and ctest) for a minute.
 "$build/wine-run.sh" cmd /c exit </dev/null >/dev/null 2>&1 || true
-ctest --test-dir "$build" --output-on-failure -j2 "$@"
+# Tests that need the desktop take its RESOURCE_LOCK, so only the others share the cores.
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j"$(nproc)" "$@"

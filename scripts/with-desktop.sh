@@ -11,7 +11,9 @@ numberfile=$(mktemp)
 # A private runtime directory, as a desktop session has one.
 runtime=$(mktemp -d)
 export XDG_RUNTIME_DIR="$runtime"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+# In a session of their own, the server and the window manager outlive a Ctrl+C
+# meant for the command: they are ended below, after the command and its windows.
+setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
 xvfb=$!
 wm=""
 trap 'kill $wm $xvfb 2>/dev/null || true; rm -rf "$numberfile" "$runtime"' EXIT
@@ -21,7 +23,7 @@ display=":$(head -n1 "$numberfile")"
 export DISPLAY="$display"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
-openbox --sm-disable >/dev/null 2>&1 &
+setsid openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 # Wait until the window manager has announced itself.
 for _ in $(seq 100); do

@@ -13,6 +13,13 @@ struct Lookup {
     std::optional<std::string> expected;
 };
 
+// ctest names each case by what this prints (gtest would print the struct's bytes),
+// and a failing case shows its document and key.
+void PrintTo(const Lookup& c, std::ostream* out) {
+    *out << ::testing::PrintToString(std::string(c.text)) << " [" << c.section << "] " << c.key
+         << " -> " << ::testing::PrintToString(c.expected);
+}
+
 class IniLookupTest : public ::testing::TestWithParam<Lookup> {};
 
 TEST_P(IniLookupTest, FindsTheFirstMatchingKeyOfAMatchingSection) {

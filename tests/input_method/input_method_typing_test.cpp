@@ -30,6 +30,11 @@ struct ModeCase {
     InputMode mode;
 };
 
+// ctest names each case by what this prints (gtest would print the struct's bytes).
+void PrintTo(const ModeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class InputMethodTyping : public ::testing::TestWithParam<ModeCase> {
 protected:
     void SetUp() override {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using tavren::posix::IconvTextCodec;
 
 namespace {
@@ -11,6 +13,11 @@ struct Conversion {
     std::string cp932;
     std::string utf8;
 };
+
+// ctest names each case by what this prints (gtest would print the struct's bytes).
+void PrintTo(const Conversion& c, std::ostream* out) {
+    *out << c.what;
+}
 
 class IconvTextCodecTest : public ::testing::TestWithParam<Conversion> {};
 

@@ -62,9 +62,10 @@ check_installed_tree() {
 # there: its Exec names the program's place on the machine, which is ROOT/ less
 # the scratch root it was unpacked into (empty for `cmake --install`).
 check_bus_services() {
-    local prefix="$1" root="${2:-}" service program
+    local prefix="$1" root="${2:-}" service program found=0
     for service in "$prefix"/share/dbus-1/services/*.service; do
         [ -f "$service" ] || continue
+        found=1
         program=$(sed -n 's/^Exec=//p' "$service")
         program=${program%% *}
         [ -x "$root$program" ] || fail "$(basename "$service") starts $program, which is not installed"
@@ -73,6 +74,8 @@ check_bus_services() {
         *) fail "$(basename "$service") starts $program, outside ${prefix#"$root"}/bin" ;;
         esac
     done
+    # The IRC bridge is started by the bus: an install without its file has lost it.
+    ((found)) || fail "no session-bus service file under $prefix/share/dbus-1/services"
 }
 
 # Every program the build makes for users (TAVREN_PROGRAMS: tavren and

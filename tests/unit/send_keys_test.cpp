@@ -28,6 +28,11 @@ struct ValidCase {
     KeySequence expected;
 };
 
+// ctest names each case by what this prints (gtest would print the struct's bytes).
+void PrintTo(const ValidCase& c, std::ostream* out) {
+    *out << testing::PrintToString(c.text);
+}
+
 class ValidSendKeys : public testing::TestWithParam<ValidCase> {};
 
 TEST_P(ValidSendKeys, ParsesToTheExpectedStrokes) {
@@ -104,6 +109,10 @@ struct MalformedCase {
     std::string name;
     std::string text;
 };
+
+void PrintTo(const MalformedCase& c, std::ostream* out) {
+    *out << testing::PrintToString(c.text);
+}
 
 class MalformedSendKeys : public testing::TestWithParam<MalformedCase> {};
 

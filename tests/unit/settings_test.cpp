@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -267,6 +268,26 @@ TEST_F(SettingsTest, AnyValueStartingWithNotCountsAsMissing) {
     }
 }
 
+// A stored value as part of a test name ("-0.5" -> "minus0_5", "" -> "empty"),
+// so that a failing case names the entry it stored.
+std::string nameOfValue(const std::string& value) {
+    if (value.empty()) return "empty";
+    std::string name;
+    for (char c : value) {
+        if (c == '-')
+            name += "minus";
+        else if (std::isalnum(static_cast<unsigned char>(c)))
+            name += c;
+        else
+            name += '_';
+    }
+    return name;
+}
+
+std::string entryName(const char* section, const char* key, const char* value) {
+    return std::string(section) + "_" + key + "_" + nameOfValue(value);
+}
+
 struct Edge {
     const char* section;
     const char* key;
@@ -274,6 +295,11 @@ struct Edge {
     controls::Rect main;
     controls::Rect nick;
 };
+
+// ctest names each case by what this prints (gtest would print the struct's bytes).
+void PrintTo(const Edge& e, std::ostream* out) {
+    *out << "[" << e.section << "] " << e.key << "=" << ::testing::PrintToString(e.value);
+}
 
 class SettingsEdgeTest : public SettingsTest, public ::testing::WithParamInterface<Edge> {};
 
@@ -302,13 +328,20 @@ INSTANTIATE_TEST_SUITE_P(
                       Edge{"nick", "top", "4000", kMain, {0, 4000, 1690, 2230}},
                       Edge{"nick", "left", "  4000  ", kMain, {4000, 0, 1690, 2230}},
                       Edge{"Form", "height", "3000.5", {1440, 1440, 5035, 3000}, kNick},
-                      Edge{"Form", "width", "9000", {1440, 1440, 9000, 5485}, kNick}));
+                      Edge{"Form", "width", "9000", {1440, 1440, 9000, 5485}, kNick}),
+    [](const ::testing::TestParamInfo<Edge>& info) {
+        return entryName(info.param.section, info.param.key, info.param.value);
+    });
 
 struct Unusable {
     const char* section;
     const char* key;
     const char* value;
 };
+
+void PrintTo(const Unusable& u, std::ostream* out) {
+    *out << "[" << u.section << "] " << u.key << "=" << ::testing::PrintToString(u.value);
+}
 
 class SettingsUnusableTest : public SettingsTest, public ::testing::WithParamInterface<Unusable> {};
 
@@ -341,7 +374,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Unusable{"Form", "left", "inf"}, Unusable{"Form", "top", "1e20"},
                       Unusable{"Form", "height", "0"}, Unusable{"Form", "height", "-50"},
                       Unusable{"Form", "width", "0.4"}, Unusable{"Form", "width", "1e9"},
-                      Unusable{"Form", "height", "307201"}));
+                      Unusable{"Form", "height", "307201"}),
+    [](const ::testing::TestParamInfo<Unusable>& info) {
+        return entryName(info.param.section, info.param.key, info.param.value);
+    });
 
 TEST_F(SettingsTest, ASizeUpToTwentyScreensIsApplied) {
     // The fake screen is 15360 twips high: twenty of them is the bound.
@@ -428,6 +464,10 @@ struct Placement {
     controls::Rect expected;
 };
 
+void PrintTo(const Placement& c, std::ostream* out) {
+    *out << "top=" << c.top << " left=" << c.left;
+}
+
 class SettingsPlacementTest : public SettingsTest,
                               public ::testing::WithParamInterface<Placement> {};
 
@@ -457,7 +497,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Placement{"14761", "37801", {37800, 14760}},
                       Placement{"1000", "1000000", {37800, 1000}},
                       Placement{"99999999", "2000", {2000, 14760}},
-                      Placement{"-5", "-99999", {0, 0}}));
+                      Placement{"-5", "-99999", {0, 0}}),
+    [](const ::testing::TestParamInfo<Placement>& info) {
+        return "top_" + nameOfValue(info.param.top) + "_left_" + nameOfValue(info.param.left);
+    });
 
 TEST_F(SettingsTest, APlaceOffAScreenLeftOfTheOriginMovesRightOntoIt) {
     // The only screen starts right of the origin, so a stored negative edge (0 by

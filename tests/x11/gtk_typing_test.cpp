@@ -40,6 +40,11 @@ struct GtkCase {
     std::string text; // no syntax characters: typed as it stands
 };
 
+// ctest names each case by what this prints; the texts are too long for a name.
+void PrintTo(const GtkCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class GtkTyping : public ::testing::TestWithParam<GtkCase> {
 protected:
     Desktop desktop;

@@ -13,6 +13,7 @@
 #include <signal.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 
 using namespace tavren;
@@ -103,6 +104,11 @@ struct StopCase {
     std::chrono::milliseconds pause;
 };
 
+// ctest names each case by what this prints (gtest would print the struct's bytes).
+void PrintTo(const StopCase& c, std::ostream* out) {
+    *out << "stopped after " << c.afterBytes << " bytes for " << c.pause.count() << " ms";
+}
+
 class StoppedTerminal : public TerminalTypingTest,
                         public ::testing::WithParamInterface<StopCase> {};
 
@@ -126,7 +132,11 @@ TEST_P(StoppedTerminal, AManyCharacterOrderArrivesExactly) {
 
 INSTANTIATE_TEST_SUITE_P(Pauses, StoppedTerminal,
                          ::testing::Values(StopCase{0, 100ms}, StopCase{150, 150ms},
-                                           StopCase{300, 300ms}));
+                                           StopCase{300, 300ms}),
+                         [](const ::testing::TestParamInfo<StopCase>& info) {
+                             return "After" + std::to_string(info.param.afterBytes) + "BytesFor" +
+                                    std::to_string(info.param.pause.count()) + "ms";
+                         });
 
 TEST_F(TerminalTypingTest, AShortOrderToAStoppedTerminalArrivesExactly) {
     const auto term = desktop.startTerminal(log("term.log"), "Late Term");

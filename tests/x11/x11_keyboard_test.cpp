@@ -48,6 +48,11 @@ struct TypingCase {
     std::string expected; // the line the window receives
 };
 
+// ctest names each case by what this prints (gtest would print the struct's bytes).
+void PrintTo(const TypingCase& c, std::ostream* out) {
+    *out << ::testing::PrintToString(c.keys);
+}
+
 class X11KeyboardTyping : public X11KeyboardTest,
                           public ::testing::WithParamInterface<TypingCase> {};
 
@@ -311,6 +316,10 @@ struct HeldKeyCase {
     std::string keys;   // the order, in the key syntax
     std::string expected;
 };
+
+void PrintTo(const HeldKeyCase& c, std::ostream* out) {
+    *out << c.keysym << " held, " << ::testing::PrintToString(c.keys);
+}
 
 class X11KeyboardHeldKey : public X11KeyboardTest,
                            public ::testing::WithParamInterface<HeldKeyCase> {};
