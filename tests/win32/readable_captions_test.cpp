@@ -120,18 +120,17 @@ bool layOut(HWND window, Shown& shown) {
         << shown.name << ": " << lines.size() << " lines of " << metrics.lineHeight(size)
         << " px at " << size << " px in " << (area.bottom - area.top) << " px";
     // Where the window puts its lines: a label at its top left, a push button
-    // in its middle, a check box or option button as its style aligns them.
+    // in its middle, a check box or option button centred down its side. The
+    // control breaks a caption of more lines where it likes, but never wider
+    // than its caption area: those lines may span it.
+    if (lines.size() > 1) widest = width;
     RECT block{area.left, area.top, area.left + widest, area.top + height};
-    const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
     const int spareHeight = area.bottom - area.top - height;
     if (control.kind() == controls::Kind::Button) {
         ::OffsetRect(&block, (width - widest) / 2, spareHeight / 2);
     } else if (control.kind() != controls::Kind::Label) {
-        const LONG_PTR vertical = style & BS_VCENTER;
-        ::OffsetRect(&block, (style & BS_CENTER) == BS_RIGHT ? width - widest : 0,
-                     vertical == BS_TOP      ? 0
-                     : vertical == BS_BOTTOM ? spareHeight
-                                             : spareHeight / 2);
+        const bool right = (::GetWindowLongPtrW(window, GWL_STYLE) & BS_CENTER) == BS_RIGHT;
+        ::OffsetRect(&block, right ? width - widest : 0, spareHeight / 2);
     }
     shown.text = onScreen(window, block);
     return true;

@@ -615,10 +615,13 @@ void ChildWindow::clearLabelsBeneath() {
         const text::CaptionFit fit =
             fitCaptionIn(label.caption(), context_.font->description(), context_.font->pixelSize(),
                          SIZE{area.right - area.left, area.bottom - area.top});
-        const GdiCaptionMetrics metrics(context_.font->description());
-        int widest = 0;
-        for (const std::string& line : fit.lines)
-            widest = std::max(widest, metrics.lineWidth(line, fit.pixelSize));
+        // The label breaks a caption of more lines where it likes, never wider
+        // than itself.
+        int widest = area.right - area.left;
+        if (fit.lines.size() == 1) {
+            const GdiCaptionMetrics metrics(context_.font->description());
+            widest = metrics.lineWidth(fit.lines.front(), fit.pixelSize);
+        }
         HRGN lines =
             ::CreateRectRgn(area.left - placed.left, area.top - placed.top,
                             area.left - placed.left + widest, area.top - placed.top + fit.height());
@@ -639,9 +642,9 @@ RECT captionAreaOf(controls::Kind kind, const RECT& client) {
     case controls::Kind::CheckBox:
     case controls::Kind::OptionButton: {
         // The box or circle and the gap after it: a menu check mark's width
-        // and half as much again, at least what the control itself leaves.
+        // and a third as much again, at least what the control itself leaves.
         const int mark = ::GetSystemMetrics(SM_CXMENUCHECK);
-        area.left += mark + mark / 2;
+        area.left += mark + mark / 3;
         break;
     }
     case controls::Kind::Button:
