@@ -17,6 +17,12 @@ for face in Tahoma "Segoe UI"; do
         'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
         /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
 done
+# The forms ask for "MS UI Gothic", the compact UI font of Japanese Windows they
+# were designed in; the prefix maps it to the Japanese UI Gothic the project
+# installs (fonts-horai-umefont), as the tests do.
+WINEDEBUG=-all "$build/wine-run.sh" reg add \
+    'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v "MS UI Gothic" /t REG_SZ /d "Ume UI Gothic" /f >/dev/null 2>&1
 scratch=$(mktemp -d /tmp/tavren-winshot-XXXXXX)
 cp examples/tavren.txt "$scratch/"
 root="$PWD"
