@@ -599,7 +599,10 @@ void ChildWindow::placeCaption(const RECT&, const RECT&, const RECT&) {}
 // out of its window region, so that they show, as a label drawn above it would.
 void ChildWindow::clearLabelsBeneath() {
     const controls::Control* parent = control_.parent();
-    if (!parent || control_.kind() == controls::Kind::Label) return;
+    // A panel in front of a label hides it on purpose.
+    if (!parent || control_.kind() == controls::Kind::Label ||
+        control_.kind() == controls::Kind::Frame)
+        return;
     RECT placed{};
     ::GetWindowRect(window_, &placed);
     ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window_), reinterpret_cast<POINT*>(&placed), 2);
