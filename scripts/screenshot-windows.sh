@@ -17,12 +17,24 @@ for face in Tahoma "Segoe UI"; do
         'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
         /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
 done
+# The forms ask for "MS UI Gothic", the compact UI font of Japanese Windows they
+# were designed in; the prefix maps it to the Japanese UI Gothic the project
+# installs (fonts-horai-umefont), as the tests do, for this run only: the other
+# tests expect the system's message font.
+WINEDEBUG=-all "$build/wine-run.sh" reg add \
+    'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v "MS UI Gothic" /t REG_SZ /d "Ume UI Gothic" /f >/dev/null 2>&1
 scratch=$(mktemp -d /tmp/tavren-winshot-XXXXXX)
 cp examples/tavren.txt "$scratch/"
 root="$PWD"
 (cd "$scratch" && exec "$root/$build/wine-run.sh" "$root/$build/tavren.exe") >/dev/null 2>&1 &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
+forget_design_font() {
+    WINEDEBUG=-all "$build/wine-run.sh" reg delete \
+        'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v "MS UI Gothic" /f >/dev/null 2>&1 || true
+}
+trap 'kill $pid 2>/dev/null || true; forget_design_font; wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
 window=""
 for _ in $(seq 600); do
     window=$(xdotool search --onlyvisible --name '^Tavren' 2>/dev/null | head -1) || true

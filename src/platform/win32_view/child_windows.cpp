@@ -1,7 +1,10 @@
 #include "child_windows.h"
 
+#include "gdi_caption_metrics.h"
+#include "stacking_order.h"
 #include "wrapped_caption.h"
 
+#include "platform/controls/caption_room.h"
 #include "platform/win32/wide_text.h"
 
 #include <commctrl.h>
@@ -45,6 +48,23 @@ int shiftStateOf(WPARAM mouseKeys) {
 HBRUSH formBackground(HDC dc) {
     ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
     return ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
+// A check box or option button a sibling above partly hides (the "0.0" button
+// over the nick box) keeps the part beside it, its box and its caption there:
+// the native control draws its caption across its whole window. A room to the
+// right of the cover would leave the box under it: then the caption goes to the
+// right of the caption area instead.
+void shrinkToRoom(HWND window, const RECT& room, const RECT& area, const RECT& placed) {
+    if (::EqualRect(&room, &area)) return;
+    if (room.left == area.left) {
+        ::SetWindowPos(window, nullptr, placed.left, room.top, room.right - placed.left,
+                       room.bottom - room.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+    const LONG_PTR wanted = (style & ~LONG_PTR{BS_CENTER}) | BS_RIGHT;
+    if (wanted != style) ::SetWindowLongPtrW(window, GWL_STYLE, wanted);
 }
 
 HWND createControlWindow(const wchar_t* windowClass, DWORD style, HWND parent, DWORD exStyle = 0) {
@@ -91,6 +111,9 @@ public:
         return formBackground(dc);
     }
 
+protected:
+    const std::string* caption() const override { return &label_.caption(); }
+
 private:
     controls::Label& label_;
 };
@@ -122,6 +145,12 @@ public:
         if (code == BN_CLICKED) button_.click();
     }
     bool draw(const DRAWITEMSTRUCT& item) override;
+
+protected:
+    const std::string* caption() const override { return &button_.caption(); }
+    RECT captionArea(const RECT& client) const override {
+        return captionAreaOf(controls::Kind::Button, client);
+    }
 
 private:
     // Order buttons (the elements of an array) and buttons in a colour of their
@@ -244,6 +273,15 @@ public:
     }
     HBRUSH colours(HDC dc) override { return formBackground(dc); }
 
+protected:
+    const std::string* caption() const override { return &box_.caption(); }
+    RECT captionArea(const RECT& client) const override {
+        return captionAreaOf(controls::Kind::CheckBox, client);
+    }
+    void placeCaption(const RECT& room, const RECT& area, const RECT& placed) override {
+        shrinkToRoom(hwnd(), room, area, placed);
+    }
+
 private:
     controls::CheckBox& box_;
 };
@@ -270,6 +308,15 @@ public:
         if (code == BN_CLICKED || code == BN_DOUBLECLICKED) option_.clickByUser();
     }
     HBRUSH colours(HDC dc) override { return formBackground(dc); }
+
+protected:
+    const std::string* caption() const override { return &option_.caption(); }
+    RECT captionArea(const RECT& client) const override {
+        return captionAreaOf(controls::Kind::OptionButton, client);
+    }
+    void placeCaption(const RECT& room, const RECT& area, const RECT& placed) override {
+        shrinkToRoom(hwnd(), room, area, placed);
+    }
 
 private:
     static void markTabStops(const controls::Control& container, const WindowRegistry& registry);
@@ -469,6 +516,11 @@ void ChildWindow::apply(Property property) {
     switch (property) {
     case Property::Geometry:
         applyGeometry();
+        fitCaptionFont();
+        clearLabelsBeneath();
+        break;
+    case Property::Caption:
+        fitCaptionFont();
         break;
     case Property::Visible:
         ::ShowWindow(window_, control_.visible() ? SW_SHOWNA : SW_HIDE);
@@ -485,6 +537,129 @@ void ChildWindow::applyGeometry() {
     const RECT r = toRect(context_.scale, control_.geometry());
     ::SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+
+// The sibling windows stacked above `control` whose rectangles hide part of it.
+std::vector<RECT> coversOf(const controls::Control& control, const TwipsScale& scale) {
+    std::vector<RECT> covers;
+    const controls::Control* parent = control.parent();
+    if (!parent) return covers;
+    std::vector<StackedChild> siblings;
+    for (const controls::Control* c : parent->children())
+        siblings.push_back({c, static_cast<int>(siblings.size())});
+    for (const controls::Control* above : stackingOrder(siblings, scale)) {
+        if (above == &control) break;
+        if (!above->visible() || above->kind() == controls::Kind::MenuItem ||
+            above->kind() == controls::Kind::Timer)
+            continue;
+        covers.push_back(toRect(scale, above->geometry()));
+    }
+    return covers;
+}
+
+controls::PixelEdges edgesOf(const RECT& r) {
+    return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
+            static_cast<int>(r.bottom)};
+}
+
+} // namespace
+
+void ChildWindow::fitCaptionFont() {
+    const std::string* text = caption();
+    if (!text) return;
+    // The caption area in the parent's pixels, less what siblings above hide.
+    const RECT placed = toRect(context_.scale, control_.geometry());
+    RECT client{0, 0, placed.right - placed.left, placed.bottom - placed.top};
+    RECT area = captionArea(client);
+    ::OffsetRect(&area, placed.left, placed.top);
+    controls::PixelEdges room = edgesOf(area);
+    // A label lies beneath the windows over it, which leave its caption uncovered
+    // (see clearLabelsBeneath).
+    if (control_.kind() != controls::Kind::Label) {
+        for (const RECT& cover : coversOf(control_, context_.scale))
+            room = controls::captionRoomBeside(room, edgesOf(cover));
+    }
+    const text::CaptionFit fit =
+        fitCaptionIn(*text, context_.font->description(), context_.font->pixelSize(),
+                     SIZE{room.right - room.left, room.bottom - room.top});
+    LOGFONTW sized = context_.font->description();
+    sized.lfHeight = -fit.pixelSize;
+    auto font = std::make_unique<OwnedFont>(sized);
+    ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font->handle()), TRUE);
+    fitted_ = std::move(font); // the window's previous font goes only once it is let go
+    placeCaption(RECT{room.left, room.top, room.right, room.bottom}, area, placed);
+}
+
+void ChildWindow::placeCaption(const RECT&, const RECT&, const RECT&) {}
+
+// The designs put labels under the top corner of an option group ("縦" and "横"
+// under the circles of "2"): a window over a label leaves the label's lines
+// out of its window region, so that they show, as a label drawn above it would.
+void ChildWindow::clearLabelsBeneath() {
+    const controls::Control* parent = control_.parent();
+    // A panel in front of a label hides it on purpose.
+    if (!parent || control_.kind() == controls::Kind::Label ||
+        control_.kind() == controls::Kind::Frame)
+        return;
+    RECT placed{};
+    ::GetWindowRect(window_, &placed);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window_), reinterpret_cast<POINT*>(&placed), 2);
+    HRGN shape = ::CreateRectRgn(0, 0, placed.right - placed.left, placed.bottom - placed.top);
+    bool cut = false;
+    for (const controls::Control* sibling : parent->children()) {
+        if (sibling->kind() != controls::Kind::Label || !sibling->visible()) continue;
+        const auto& label = static_cast<const controls::Label&>(*sibling);
+        if (label.caption().empty()) continue;
+        const RECT area = toRect(context_.scale, label.geometry());
+        RECT overlap{};
+        if (!::IntersectRect(&overlap, &area, &placed)) continue;
+        const text::CaptionFit fit =
+            fitCaptionIn(label.caption(), context_.font->description(), context_.font->pixelSize(),
+                         SIZE{area.right - area.left, area.bottom - area.top});
+        // The label breaks a caption of more lines where it likes, never wider
+        // than itself.
+        int widest = area.right - area.left;
+        if (fit.lines.size() == 1) {
+            const GdiCaptionMetrics metrics(context_.font->description());
+            widest = metrics.lineWidth(fit.lines.front(), fit.pixelSize);
+        }
+        HRGN lines =
+            ::CreateRectRgn(area.left - placed.left, area.top - placed.top,
+                            area.left - placed.left + widest, area.top - placed.top + fit.height());
+        cut = ::CombineRgn(shape, shape, lines, RGN_DIFF) != ERROR || cut;
+        ::DeleteObject(lines);
+    }
+    if (cut) {
+        ::SetWindowRgn(window_, shape, TRUE); // the window owns the region from here
+    } else {
+        ::DeleteObject(shape);
+        ::SetWindowRgn(window_, nullptr, TRUE);
+    }
+}
+
+RECT captionAreaOf(controls::Kind kind, const RECT& client) {
+    RECT area = client;
+    switch (kind) {
+    case controls::Kind::CheckBox:
+    case controls::Kind::OptionButton: {
+        // The box or circle and the gap after it: a menu check mark's width
+        // and a third as much again, at least what the control itself leaves.
+        const int mark = ::GetSystemMetrics(SM_CXMENUCHECK);
+        area.left += mark + mark / 3;
+        break;
+    }
+    case controls::Kind::Button:
+        // The raised edge and the focus rectangle inside it.
+        ::InflateRect(&area, -3, -3);
+        break;
+    default:
+        break;
+    }
+    if (area.right < area.left) area.right = area.left;
+    if (area.bottom < area.top) area.bottom = area.top;
+    return area;
 }
 
 HBRUSH ChildWindow::colours(HDC) {

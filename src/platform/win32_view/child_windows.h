@@ -5,6 +5,7 @@
 #include "platform/controls/controls.h"
 
 #include <memory>
+#include <string>
 
 #include <windows.h>
 
@@ -43,15 +44,33 @@ protected:
     void showText(const std::string& utf8);
     std::string windowText() const;
     virtual void applyGeometry();
+    // The caption the window shows in its font, or nullptr for one without.
+    virtual const std::string* caption() const { return nullptr; }
+    // The part of the client area the caption is drawn in.
+    virtual RECT captionArea(const RECT& client) const { return client; }
+    // Puts the caption into `room`, the part of its caption area `area` that no
+    // sibling above hides; `placed` is the window's designed rectangle (all in
+    // the parent's pixels).
+    virtual void placeCaption(const RECT& room, const RECT& area, const RECT& placed);
 
     ViewContext context_;
     // Set while the view itself changes the window: its notifications are echoes.
     bool applying_ = false;
 
 private:
+    // Gives the window the font, at the largest size from the design's down,
+    // in which its caption wraps inside its caption area.
+    void fitCaptionFont();
+    void clearLabelsBeneath();
+
     controls::Control& control_;
     HWND window_;
+    std::unique_ptr<OwnedFont> fitted_;
 };
+
+// Where a control of this kind draws its caption inside `client`: beside the
+// box or circle of a check box or option button, inside a push button's edge.
+RECT captionAreaOf(controls::Kind kind, const RECT& client);
 
 // Creates the window of a child control inside `parent` (not yet showing its
 // properties: see applyAll), or nothing for a control that has no window of
