@@ -137,12 +137,12 @@ TEST(Win32SettingsFile, ImportsTheOldAnsiFileOnce) {
     scratch.write("Windows\\QVRL2.ini", "[nick]\r\ntxt=\x8E\x52\x93\x63\r\n");
     const std::vector<std::string> legacy{scratch.path("VirtualStore\\Windows\\QVRL2.ini"),
                                           scratch.path("Windows\\QVRL2.ini")};
-    EXPECT_TRUE(importLegacySettings(path, legacy, 932));
+    EXPECT_TRUE(importLegacySettings(path, legacy));
     EXPECT_EQ(contents(path), "[nick]\r\ntxt=山田\r\n");
     EXPECT_EQ(contents(legacy[1]), "[nick]\r\ntxt=\x8E\x52\x93\x63\r\n"); // left alone
     // Once the new file exists, nothing is imported again.
     scratch.write("Roaming\\Tavren\\QVRL2.ini", "[nick]\r\ntxt=new\r\n");
-    EXPECT_FALSE(importLegacySettings(path, legacy, 932));
+    EXPECT_FALSE(importLegacySettings(path, legacy));
     EXPECT_EQ(contents(path), "[nick]\r\ntxt=new\r\n");
 }
 
@@ -151,10 +151,8 @@ TEST(Win32SettingsFile, VirtualStoreCopyIsPreferred) {
     const std::string path = scratch.path("Roaming\\Tavren\\QVRL2.ini");
     scratch.write("VirtualStore\\Windows\\QVRL2.ini", "[Option]\r\nchk_uo=1\r\n");
     scratch.write("Windows\\QVRL2.ini", "[Option]\r\nchk_uo=0\r\n");
-    EXPECT_TRUE(importLegacySettings(
-        path,
-        {scratch.path("VirtualStore\\Windows\\QVRL2.ini"), scratch.path("Windows\\QVRL2.ini")},
-        932));
+    EXPECT_TRUE(importLegacySettings(path, {scratch.path("VirtualStore\\Windows\\QVRL2.ini"),
+                                            scratch.path("Windows\\QVRL2.ini")}));
     EXPECT_EQ(contents(path), "[Option]\r\nchk_uo=1\r\n");
 }
 
@@ -162,14 +160,14 @@ TEST(Win32SettingsFile, Utf8LegacyFileIsCopiedAsItIs) {
     Scratch scratch;
     const std::string path = scratch.path("Roaming\\Tavren\\QVRL2.ini");
     scratch.write("Windows\\QVRL2.ini", "[nick]\r\ntxt=山田\r\n");
-    EXPECT_TRUE(importLegacySettings(path, {scratch.path("Windows\\QVRL2.ini")}, 932));
+    EXPECT_TRUE(importLegacySettings(path, {scratch.path("Windows\\QVRL2.ini")}));
     EXPECT_EQ(contents(path), "[nick]\r\ntxt=山田\r\n");
 }
 
 TEST(Win32SettingsFile, NoLegacyFileImportsNothing) {
     Scratch scratch;
     const std::string path = scratch.path("Roaming\\Tavren\\QVRL2.ini");
-    EXPECT_FALSE(importLegacySettings(path, {scratch.path("Windows\\QVRL2.ini")}, 932));
+    EXPECT_FALSE(importLegacySettings(path, {scratch.path("Windows\\QVRL2.ini")}));
     EXPECT_EQ(readSettingsFile(path, 100).status, ini::FileContent::Missing);
 }
 

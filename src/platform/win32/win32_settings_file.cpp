@@ -1,5 +1,6 @@
 #include "win32_settings_file.h"
 
+#include "text/utf8.h"
 #include "unique_handle.h"
 #include "wide_text.h"
 #include "win32_text_codec.h"
@@ -143,15 +144,14 @@ std::vector<std::string> defaultLegacySettingsPaths() {
     return legacySettingsPaths(knownFolder(FOLDERID_LocalAppData), windowsDirectory);
 }
 
-bool importLegacySettings(const std::string& path, const std::vector<std::string>& legacyPaths,
-                          unsigned codePage) {
+bool importLegacySettings(const std::string& path, const std::vector<std::string>& legacyPaths) {
     if (fileExists(utf8ToWide(path))) return false;
     constexpr std::size_t kMaxLegacyBytes = 16 * 1024 * 1024;
     for (const auto& legacy : legacyPaths) {
         const ini::FileContent old = readSettingsFile(legacy, kMaxLegacyBytes);
         if (old.status != ini::FileContent::Read) continue;
-        if (isValidUtf8(old.bytes)) return replaceSettingsFile(path, old.bytes);
-        return replaceSettingsFile(path, Win32TextCodec(codePage).legacyToUtf8(old.bytes));
+        if (text::isValidUtf8(old.bytes)) return replaceSettingsFile(path, old.bytes);
+        return replaceSettingsFile(path, Win32TextCodec().legacyToUtf8(old.bytes));
     }
     return false;
 }

@@ -46,10 +46,9 @@ std::vector<std::string> legacySettingsPaths(const std::string& localAppData,
 std::vector<std::string> defaultLegacySettingsPaths();
 
 // When `path` does not exist yet, copies the first legacy file found there:
-// UTF-8 as it is, anything else converted from the ANSI code page `codePage`
-// (0 = the system's) to UTF-8. The legacy file
-// is left alone. True when a file was imported.
-bool importLegacySettings(const std::string& path, const std::vector<std::string>& legacyPaths,
-                          unsigned codePage = 0);
+// UTF-8 as it is, anything else converted from Shift_JIS, in which the old
+// build wrote it on the Japanese systems it served, whatever the ANSI code
+// page is now. The legacy file is left alone. True when a file was imported.
+bool importLegacySettings(const std::string& path, const std::vector<std::string>& legacyPaths);
 
 } // namespace tavren::win32
