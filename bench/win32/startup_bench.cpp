@@ -33,8 +33,9 @@ void print(const char* label, std::vector<double> ms) {
                 ms.back());
 }
 
-// A first run: a few orders, no settings file, no directive for the board's
-// shape, so the start-up's first layout is the one that hides the unused buttons.
+// A first run (the prefix has no settings file unless someone left one): a
+// few orders and no directive for the board's shape, so the start-up's first
+// layout is the one that hides the unused buttons.
 const char* const kOrderFile = "attack,FF8080\r\nretreat,8080FF\r\ngather\r\nheal,FFFF80\r\n";
 
 void run(const char* label, bool hungWindow) {
