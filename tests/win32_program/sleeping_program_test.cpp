@@ -47,7 +47,8 @@ TEST(TavrenBesideASleepingProgram, ShowsItsWindowAndAnswersWhileTheProgramSleeps
     LinkMonitorProcess monitor;
     TargetProcess sleeper({L"v:sleeping program"});
     sleeper.freeze();
-    ThawLater thaw(sleeper, std::chrono::seconds(10));
+    // Well within TavrenProcess's wait for the window, well beyond a start.
+    ThawLater thaw(sleeper, std::chrono::seconds(15));
 
     TavrenProcess tavren("attack\r\n*servername=irc.example\r\n*nick=on\r\n");
     ASSERT_NE(tavren.mainWindow(), nullptr) << "tavren.exe's main window did not appear";
