@@ -208,8 +208,8 @@ TEST(DdeConversation, EndingEndsTheConversationWithTheClient) {
 }
 
 // What opening finds out comes later, from the DDE thread: no server is
-// reported then, a command handed over meanwhile too, and later ones are
-// refused at once.
+// reported then, in one line with the command handed over meanwhile, which it
+// loses; later commands are refused at once.
 TEST(DdeConversation, NoServerMeansNoConversationAndFailedExecutes) {
     RecordedDiagnostics diagnostics;
     DdeConversation link(diagnostics);
@@ -217,22 +217,24 @@ TEST(DdeConversation, NoServerMeansNoConversationAndFailedExecutes) {
     EXPECT_TRUE(link.execute("Text1,/privmsg $# Connect.... OK"));
     EXPECT_TRUE(dispatchUntil([&] { return settled(link); }));
     EXPECT_EQ(diagnostics.lines,
-              (Commands{"the IRC client's link did not open: no program serves "
-                        "CHOCOA|SCRIPTEXEC_SEND",
-                        "the IRC client did not execute a command: not handed over, no "
-                        "conversation is open: Text1,/privmsg $# Connect.... OK"}));
+              Commands{"the IRC client's link did not open: no program serves "
+                       "CHOCOA|SCRIPTEXEC_SEND; not executed: Text1,/privmsg $# Connect.... OK"});
     EXPECT_FALSE(link.execute("Text1,/nick WS_taro\r\n"));
 }
 
+// An open that no command follows is reported on its own, when the next open
+// is tried or the conversation ends.
 TEST(DdeConversation, OtherTopicIsNotServed) {
     LinkMonitorProcess monitor;
     RecordedDiagnostics diagnostics;
-    DdeConversation link(diagnostics);
-    EXPECT_TRUE(link.open("CHOCOA", "OTHER_TOPIC", "R1C1"));
-    EXPECT_TRUE(dispatchUntil([&] { return settled(link); }));
+    {
+        DdeConversation link(diagnostics);
+        EXPECT_TRUE(link.open("CHOCOA", "OTHER_TOPIC", "R1C1"));
+        EXPECT_TRUE(dispatchUntil([&] { return settled(link); }));
+        EXPECT_FALSE(link.execute("a,nobody"));
+    }
     EXPECT_EQ(diagnostics.lines,
               Commands{"the IRC client's link did not open: no program serves CHOCOA|OTHER_TOPIC"});
-    EXPECT_FALSE(link.execute("a,nobody"));
 }
 
 TEST(DdeConversation, RefusalIsReported) {

@@ -56,6 +56,7 @@ DdeClient::~DdeClient() {
             toldOpen(nullptr);
     }
     waiting_.clear();
+    reportFailedOpen();
     if (sent_) {
         // On its way: the client may still execute it, and owes an answer that
         // ending the conversation would wait for.
@@ -107,6 +108,7 @@ void DdeClient::proceed() {
 }
 
 void DdeClient::connect(const DdeOpen& open) {
+    reportFailedOpen();
     // Executes name no item; the conversation is the application and topic.
     // The same conversation, still connected, is kept: a silent client is not
     // asked to end it.
@@ -118,8 +120,8 @@ void DdeClient::connect(const DdeOpen& open) {
     }
     endConversation();
     if (instance_ == 0) {
-        toldOpen(nullptr, services::Failure{services::IgnoredFailure::LinkNotOpened,
-                                            "DDE could not be started; " + open.name});
+        failedOpen_ = "DDE could not be started; " + open.name;
+        toldOpen(nullptr);
         return;
     }
     const StringHandle service(instance_, open.application);
@@ -129,8 +131,8 @@ void DdeClient::connect(const DdeOpen& open) {
     HWND partner = conversation_ != nullptr ? connectedPartner(conversation_) : nullptr;
     if (partner == nullptr) {
         endConversation();
-        toldOpen(nullptr, services::Failure{services::IgnoredFailure::LinkNotOpened,
-                                            "no program serves " + open.name});
+        failedOpen_ = "no program serves " + open.name;
+        toldOpen(nullptr);
         return;
     }
     application_ = open.application;
@@ -139,6 +141,15 @@ void DdeClient::connect(const DdeOpen& open) {
 }
 
 void DdeClient::send(DdeExecute command) {
+    if (conversation_ == nullptr && failedOpen_) {
+        // One line for the whole attempt: the command is lost because the
+        // conversation did not open.
+        mailbox_.tell({DdeOutcome::Of::Execute, nullptr,
+                       services::Failure{services::IgnoredFailure::LinkNotOpened,
+                                         *failedOpen_ + "; not executed: " + command.text}});
+        failedOpen_.reset();
+        return;
+    }
     if (conversation_ == nullptr) {
         toldExecuted(command, "not handed over, no conversation is open");
         return;
@@ -189,8 +200,15 @@ void DdeClient::endConversation() {
     clientSilent_ = false;
 }
 
-void DdeClient::toldOpen(HWND partner, std::optional<services::Failure> failure) {
-    mailbox_.tell({DdeOutcome::Of::Open, partner, std::move(failure)});
+void DdeClient::reportFailedOpen() {
+    if (!failedOpen_) return;
+    mailbox_.tell({DdeOutcome::Of::LaterFailure, nullptr,
+                   services::Failure{services::IgnoredFailure::LinkNotOpened, *failedOpen_}});
+    failedOpen_.reset();
+}
+
+void DdeClient::toldOpen(HWND partner) {
+    mailbox_.tell({DdeOutcome::Of::Open, partner, std::nullopt});
 }
 
 void DdeClient::toldExecuted(const DdeExecute& command, const std::string& failure) {

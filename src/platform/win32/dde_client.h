@@ -22,6 +22,10 @@ namespace tavren::win32 {
 // answer comes back through the thread's message loop; a command not
 // answered within kTimeoutMs is given up, and the next one gets its turn.
 //
+// An open that finds no server is reported with the command handed over
+// after it, which it loses, in one line; on its own only when no command
+// follows before the next open or the end.
+//
 // A client that did not answer is never asked to end the conversation:
 // DDEML waits up to 10 s for the reply to that (measured under Wine), so
 // such a conversation, and the DDEML instance with it, is left to end with
@@ -56,7 +60,8 @@ private:
     void giveUp();
     void finishSent();
     void endConversation();
-    void toldOpen(HWND partner, std::optional<services::Failure> failure = std::nullopt);
+    void reportFailedOpen();
+    void toldOpen(HWND partner);
     void toldExecuted(const DdeExecute& command, const std::string& failure = {});
 
     DdeMailbox& mailbox_;
@@ -69,6 +74,8 @@ private:
     // A conversation left open because its client went silent: DDEML would wait
     // for it on the way out too.
     bool leftOpen_ = false;
+    // Why the last open failed, until reported.
+    std::optional<std::string> failedOpen_;
     std::optional<Sent> sent_;
     std::deque<DdeRequest> waiting_;
 };

@@ -65,7 +65,7 @@ void DdeConversation::readOutcomes() {
         if (outcome.of == DdeOutcome::Of::Open) {
             if (opening_ > 0) --opening_;
             partner_ = outcome.partner;
-        } else if (unanswered_ > 0) {
+        } else if (outcome.of == DdeOutcome::Of::Execute && unanswered_ > 0) {
             --unanswered_;
         }
         if (outcome.failure) diagnostics_.report(*outcome.failure);

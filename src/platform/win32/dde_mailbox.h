@@ -27,9 +27,10 @@ struct DdeExecute {
 };
 using DdeRequest = std::variant<DdeOpen, DdeExecute>;
 
-// How one request ended, told back in the same order.
+// How one request ended, told back in the same order; or a failure found out
+// later than its request's end.
 struct DdeOutcome {
-    enum class Of : std::uint8_t { Open, Execute };
+    enum class Of : std::uint8_t { Open, Execute, LaterFailure };
     Of of;
     // An open that reached a server: the server's window, which goes when the
     // server does.
