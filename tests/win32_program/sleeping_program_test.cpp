@@ -46,6 +46,11 @@ HWND nickButton(HWND mainWindow, const std::wstring& caption) {
 TEST(TavrenBesideASleepingProgram, ShowsItsWindowAndAnswersWhileTheProgramSleeps) {
     LinkMonitorProcess monitor;
     TargetProcess sleeper({L"v:sleeping program"});
+    // Out of the way in a corner, where it covers none of Tavren's windows.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    SetWindowPos(sleeper.window(), nullptr, width - 220, height - 120, 200, 100,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     sleeper.freeze();
     // Well within TavrenProcess's wait for the window, well beyond a start.
     ThawLater thaw(sleeper, std::chrono::seconds(15));
@@ -59,6 +64,11 @@ TEST(TavrenBesideASleepingProgram, ShowsItsWindowAndAnswersWhileTheProgramSleeps
     // A nick button pressed meanwhile: its command waits behind the announcements.
     const HWND ws = nickButton(tavren.mainWindow(), L"WS");
     ASSERT_NE(ws, nullptr) << "no nick window with its WS button";
+    RECT button;
+    GetWindowRect(ws, &button);
+    ASSERT_EQ(WindowFromPoint({(button.left + button.right) / 2, (button.top + button.bottom) / 2}),
+              ws)
+        << "another window covers the WS button";
     click(ws);
     EXPECT_TRUE(SendMessageTimeoutW(ws, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored) != 0);
     EXPECT_FALSE(thaw.thawed()) << "the windows answered only once the other program woke";
