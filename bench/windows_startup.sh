@@ -59,3 +59,9 @@ else
 fi
 run "win32_test_target.exe (bare Win32)" '^tavren-bench-peer$' "$wine_run" \
     "$PWD/$build/win32_test_target.exe" "$scratch/peer.log" "v:tavren-bench-peer"
+
+# From start to the window and from the window shown to its first answer, on a
+# quiet desktop and beside a window that reads no messages.
+if [ -f "$build/tavren_win32_startup_bench.exe" ]; then
+    "$wine_run" "$PWD/$build/tavren_win32_startup_bench.exe"
+fi

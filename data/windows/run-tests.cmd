@@ -43,6 +43,7 @@ call :run tavren_win32_resources_tests.exe
 call :run tavren_win32_e2e_tests.exe
 call :run_at_144_dpi tavren_win32_dpi_tests.exe
 call :run_on_japanese_windows tavren_win32_japanese_tests.exe
+call :run_on_utf8_code_page tavren_win32_utf8_code_page_tests.exe
 
 if "%hadSettings%"=="1" (
     copy /y "%logs%\QVRL2.ini.before" "%settings%" >nul
@@ -129,5 +130,16 @@ if "%acp%"=="932" (
     call :run %~1
 ) else (
     >> "%summary%" echo SKIPPED  %~1: needs a Japanese system locale, ANSI code page 932; this machine's is %acp%
+)
+exit /b 0
+
+rem :run_on_utf8_code_page PROGRAM - these tests need the ANSI code page UTF-8
+rem (65001), which Windows' "Use Unicode UTF-8 for worldwide language support"
+rem sets; on any other they are not run.
+:run_on_utf8_code_page
+if "%acp%"=="65001" (
+    call :run %~1
+) else (
+    >> "%summary%" echo SKIPPED  %~1: needs Use Unicode UTF-8 for worldwide language support, ANSI code page 65001 [Region, Administrative, Change system locale; restart]; this machine's is %acp%
 )
 exit /b 0

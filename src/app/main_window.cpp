@@ -54,9 +54,11 @@ void MainWindow::open() {
     form_.IRC_Quorvel.load();
     // Ended during start-up: nothing is shown any more.
     if (services_.eventLoop.ending()) return;
-    form_.IRC_Quorvel.setVisible(true);
-    // The first showing lays the window out as any resize does.
+    // The first showing lays the window out as any resize does, done before it
+    // shows: a shown window would take every panel's resize and every unused
+    // order button's hiding as a repaint of its own, and answer nothing meanwhile.
     Form_Resize();
+    form_.IRC_Quorvel.setVisible(true);
 }
 
 void MainWindow::Form_Load() {

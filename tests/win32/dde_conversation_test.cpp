@@ -4,6 +4,7 @@
 #include "platform/win32/dde_conversation.h"
 #include "target_process.h"
 
+#include <dde.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,6 +16,8 @@ namespace {
 
 using testing::dispatchUntil;
 using testing::LinkMonitorProcess;
+using testing::TargetProcess;
+using testing::ThawLater;
 using testing::waitFor;
 using Commands = std::vector<std::string>;
 
@@ -28,8 +31,15 @@ public:
     std::vector<std::string> lines;
 };
 
+// Everything asked has come back from the DDE thread.
+bool settled(const DdeConversation& link) {
+    return link.opening() == 0 && link.unanswered() == 0;
+}
+
+// Opens and waits until the DDE thread has opened the conversation, or not.
 bool openLink(DdeConversation& link) {
-    return link.open("CHOCOA", "SCRIPTEXEC_SEND", "R1C1");
+    return link.open("CHOCOA", "SCRIPTEXEC_SEND", "R1C1") &&
+           dispatchUntil([&] { return link.opening() == 0; });
 }
 
 TEST(DdeConversation, AnnouncementArrivesExactlyAndIsAnswered) {
@@ -115,18 +125,116 @@ TEST(DdeConversation, AnnouncementsAndNickCommandArriveExactlyInOrder) {
     EXPECT_EQ(diagnostics.lines, Commands{});
 }
 
+// Opening asks every top-level window whether it serves the conversation and
+// waits for each answer: a program that has stopped reading its messages
+// would hold the caller for as long as it sleeps.
+TEST(DdeConversation, WindowThatReadsNoMessagesDoesNotHoldTheCaller) {
+    LinkMonitorProcess monitor;
+    TargetProcess sleeper({L"v:sleeping program"});
+    sleeper.freeze();
+    ThawLater thaw(sleeper, std::chrono::seconds(10));
+    RecordedDiagnostics diagnostics;
+    DdeConversation link(diagnostics);
+    EXPECT_TRUE(link.open("CHOCOA", "SCRIPTEXEC_SEND", "R1C1"));
+    EXPECT_TRUE(link.execute("Text1,/privmsg $# Connect.... OK"));
+    EXPECT_FALSE(thaw.thawed()) << "the caller waited for the sleeping program";
+
+    thaw.now();
+    EXPECT_TRUE(dispatchUntil([&] { return settled(link); }));
+    EXPECT_EQ(monitor.commands(), Commands{"Text1,/privmsg $# Connect.... OK"});
+    EXPECT_EQ(diagnostics.lines, Commands{});
+}
+
+// A top-level window of this thread, made after the sleeping program's and so
+// above it, that notes the question opening a conversation asks every
+// top-level window: once it has been asked, the DDE thread is on its way to
+// the sleeping program.
+class AskedWindow {
+public:
+    AskedWindow() {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"TavrenTestAskedWindow";
+        RegisterClassExW(&windowClass);
+        window_ = CreateWindowExW(0, L"TavrenTestAskedWindow", L"asked", WS_OVERLAPPED, 0, 0, 10,
+                                  10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        asked = false;
+    }
+    ~AskedWindow() { DestroyWindow(window_); }
+    AskedWindow(const AskedWindow&) = delete;
+    AskedWindow& operator=(const AskedWindow&) = delete;
+
+    static inline bool asked = false;
+
+private:
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_DDE_INITIATE) asked = true;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    HWND window_;
+};
+
+// The program ends even while its DDE thread still waits for a sleeping
+// program: the wait for the thread is bounded.
+TEST(DdeConversation, EndingDoesNotWaitForASleepingProgram) {
+    TargetProcess sleeper({L"v:sleeping program"});
+    sleeper.freeze();
+    ThawLater thaw(sleeper, std::chrono::seconds(10));
+    AskedWindow witness;
+    {
+        RecordedDiagnostics diagnostics;
+        DdeConversation link(diagnostics);
+        EXPECT_TRUE(link.open("CHOCOA", "SCRIPTEXEC_SEND", "R1C1"));
+        ASSERT_TRUE(dispatchUntil([] { return AskedWindow::asked; }));
+    }
+    EXPECT_FALSE(thaw.thawed()) << "ending waited for the sleeping program";
+}
+
+// Ending the conversation ends its thread, which ends the conversation with
+// the client as DDE wants it, after the commands handed over before.
+TEST(DdeConversation, EndingEndsTheConversationWithTheClient) {
+    LinkMonitorProcess monitor;
+    {
+        RecordedDiagnostics diagnostics;
+        DdeConversation link(diagnostics);
+        ASSERT_TRUE(openLink(link));
+        EXPECT_TRUE(link.execute("a,last"));
+        EXPECT_TRUE(dispatchUntil([&] { return settled(link); }));
+    }
+    EXPECT_TRUE(waitFor([&] { return monitor.ended() == 1; }));
+    EXPECT_EQ(monitor.commands(), Commands{"a,last"});
+}
+
+// What opening finds out comes later, from the DDE thread: no server is
+// reported then, in one line with the command handed over meanwhile, which it
+// loses; later commands are refused at once.
 TEST(DdeConversation, NoServerMeansNoConversationAndFailedExecutes) {
     RecordedDiagnostics diagnostics;
     DdeConversation link(diagnostics);
-    EXPECT_FALSE(openLink(link));
-    EXPECT_FALSE(link.execute("Text1,/privmsg $# Connect.... OK"));
+    EXPECT_TRUE(link.open("CHOCOA", "SCRIPTEXEC_SEND", "R1C1"));
+    EXPECT_TRUE(link.execute("Text1,/privmsg $# Connect.... OK"));
+    EXPECT_TRUE(dispatchUntil([&] { return settled(link); }));
+    EXPECT_EQ(diagnostics.lines,
+              Commands{"the IRC client's link did not open: no program serves "
+                       "CHOCOA|SCRIPTEXEC_SEND; not executed: Text1,/privmsg $# Connect.... OK"});
+    EXPECT_FALSE(link.execute("Text1,/nick WS_taro\r\n"));
 }
 
+// An open that no command follows is reported on its own, when the next open
+// is tried or the conversation ends.
 TEST(DdeConversation, OtherTopicIsNotServed) {
     LinkMonitorProcess monitor;
     RecordedDiagnostics diagnostics;
-    DdeConversation link(diagnostics);
-    EXPECT_FALSE(link.open("CHOCOA", "OTHER_TOPIC", "R1C1"));
+    {
+        DdeConversation link(diagnostics);
+        EXPECT_TRUE(link.open("CHOCOA", "OTHER_TOPIC", "R1C1"));
+        EXPECT_TRUE(dispatchUntil([&] { return settled(link); }));
+        EXPECT_FALSE(link.execute("a,nobody"));
+    }
+    EXPECT_EQ(diagnostics.lines,
+              Commands{"the IRC client's link did not open: no program serves CHOCOA|OTHER_TOPIC"});
 }
 
 TEST(DdeConversation, RefusalIsReported) {

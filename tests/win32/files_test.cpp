@@ -83,20 +83,20 @@ TEST(Win32Files, MissingFileAndDirectoryReadAsNothing) {
 }
 
 TEST(Win32TextCodec, ConvertsShiftJisWithTheVendorExtensions) {
-    Win32TextCodec codec(932);
+    Win32TextCodec codec;
     // 攻撃 (two double-byte characters), half-width katakana ｱ, the NEC
     // extension ① and the yen sign position of JIS X 0201 as backslash.
     EXPECT_EQ(codec.legacyToUtf8("\x8D\x55\x8C\x82\xB1\x87\x40\\"), "攻撃ｱ①\\");
 }
 
 TEST(Win32TextCodec, BadBytesCostOnlyThemselves) {
-    Win32TextCodec codec(932);
+    Win32TextCodec codec;
     EXPECT_EQ(codec.legacyToUtf8("ok\x81"), "ok\uFFFD");           // a lead byte cut off
     EXPECT_EQ(codec.legacyToUtf8("\x82\r\n"), "\uFFFD\r\n");       // the line end survives
     EXPECT_EQ(codec.legacyToUtf8("\x85\x40\x82\xA0"), "\uFFFDあ"); // an unassigned pair
 }
 
-TEST(Win32TextCodec, SystemCodePageKeepsAscii) {
+TEST(Win32TextCodec, KeepsAscii) {
     Win32TextCodec codec;
     EXPECT_EQ(codec.legacyToUtf8("plain,0000FF\r*TOP=on"), "plain,0000FF\r*TOP=on");
     EXPECT_EQ(codec.legacyToUtf8(""), "");

@@ -66,6 +66,15 @@ std::string LinkMonitorProcess::output() const {
     return contentsOf(outPath_);
 }
 
+int LinkMonitorProcess::ended() const {
+    const std::string said = contentsOf(errPath_);
+    int count = 0;
+    for (auto at = said.find("conversation ended"); at != std::string::npos;
+         at = said.find("conversation ended", at + 1))
+        ++count;
+    return count;
+}
+
 std::vector<std::string> LinkMonitorProcess::commands() const {
     const std::string text = output();
     std::vector<std::string> lines;

@@ -20,6 +20,8 @@ public:
     std::vector<std::string> commands() const;
     // Everything printed so far.
     std::string output() const;
+    // How many conversations a client has ended so far.
+    int ended() const;
 
 private:
     std::wstring outPath_;

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 namespace tavren::win32 {
 namespace {
@@ -62,6 +66,47 @@ private:
     std::string root_;
 };
 
+// Another program that holds a file open without sharing it, as an antivirus
+// scanner holds a file just written while it reads it, on a thread of its own.
+class FileHolder {
+public:
+    explicit FileHolder(const std::string& path)
+        : thread_([this, wide = utf8ToWide(path)] {
+              const UniqueHandle file(CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+              std::unique_lock lock(mutex_);
+              holding_ = file.valid();
+              opened_ = true;
+              changed_.notify_all();
+              changed_.wait(lock, [this] { return letGo_; });
+          }) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return opened_; });
+    }
+    ~FileHolder() { letGo(); }
+    FileHolder(const FileHolder&) = delete;
+    FileHolder& operator=(const FileHolder&) = delete;
+
+    bool holding() const { return holding_; }
+    // Closes the file and returns once it is closed.
+    void letGo() {
+        {
+            const std::lock_guard lock(mutex_);
+            letGo_ = true;
+        }
+        changed_.notify_all();
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool opened_ = false;
+    bool holding_ = false;
+    bool letGo_ = false;
+    std::thread thread_;
+};
+
 std::string contents(const std::string& path) {
     const auto file = readSettingsFile(path, 1 << 20);
     EXPECT_EQ(file.status, ini::FileContent::Read) << path;
@@ -115,6 +160,64 @@ TEST(Win32SettingsFile, OldFileStaysWholeUntilTheNewOneIsComplete) {
     EXPECT_EQ(contents(path), "new");
 }
 
+// The temporary file beside the settings file, once it is complete; "" when
+// there is none.
+std::string freshFile(const Scratch& scratch) {
+    for (const std::wstring& name : scratch.names(""))
+        if (name.starts_with(L"QVRL2.ini.")) return scratch.path(wideToUtf8(name));
+    return {};
+}
+
+enum class Held { FreshFile, OldFile };
+
+class HeldForAMoment : public ::testing::TestWithParam<Held> {};
+
+// A file held for a moment does not cost the settings: the replace is tried
+// again, and the holder lets go between two tries.
+TEST_P(HeldForAMoment, ReplaceSucceedsOnceTheHolderLetsGo) {
+    Scratch scratch;
+    const std::string path = scratch.path("QVRL2.ini");
+    scratch.write("QVRL2.ini", "[Option]\r\nchk_uo=1\r\n");
+    std::unique_ptr<FileHolder> holder;
+    if (GetParam() == Held::OldFile) holder = std::make_unique<FileHolder>(path);
+    const auto holdFresh = [&] {
+        if (GetParam() == Held::FreshFile)
+            holder = std::make_unique<FileHolder>(freshFile(scratch));
+    };
+    int pauses = 0;
+    const ReplaceRetries letGoInThePause{5, [&] {
+                                             ++pauses;
+                                             holder->letGo();
+                                         }};
+    EXPECT_TRUE(replaceSettingsFile(path, "[Option]\r\nchk_uo=0\r\n", holdFresh, letGoInThePause));
+    ASSERT_TRUE(holder && holder->holding());
+    EXPECT_EQ(pauses, 1);
+    EXPECT_EQ(contents(path), "[Option]\r\nchk_uo=0\r\n");
+    // No temporary file of ours stays behind. (Wine's ReplaceFileW leaves one
+    // of its own, "rf*.tmp", from the try that found the old file held.)
+    EXPECT_EQ(freshFile(scratch), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32SettingsFile, HeldForAMoment,
+                         ::testing::Values(Held::FreshFile, Held::OldFile));
+
+// Held past the last try: the write fails, and says so to its caller, which
+// reports it; the old file is as it was. (The temporary file, held too, stays
+// behind with the new text until its holder lets go of it.)
+TEST(Win32SettingsFile, FileHeldPastTheRetriesFailsAndLosesNothing) {
+    Scratch scratch;
+    const std::string path = scratch.path("QVRL2.ini");
+    scratch.write("QVRL2.ini", "[Option]\r\nchk_uo=1\r\n");
+    std::unique_ptr<FileHolder> holder;
+    Win32SettingsFile file;
+    ini::IniProfileStore store(
+        path, file, {[&] { holder = std::make_unique<FileHolder>(freshFile(scratch)); }});
+    EXPECT_FALSE(store.write({{"Option", "chk_uo", "0"}}));
+    ASSERT_TRUE(holder && holder->holding());
+    holder->letGo();
+    EXPECT_EQ(contents(path), "[Option]\r\nchk_uo=1\r\n");
+}
+
 TEST(Win32SettingsFile, PathsUnderTheUsersFolders) {
     EXPECT_EQ(settingsPath("C:\\Users\\u\\AppData\\Roaming"),
               "C:\\Users\\u\\AppData\\Roaming\\Tavren\\QVRL2.ini");
@@ -137,12 +240,12 @@ TEST(Win32SettingsFile, ImportsTheOldAnsiFileOnce) {
     scratch.write("Windows\\QVRL2.ini", "[nick]\r\ntxt=\x8E\x52\x93\x63\r\n");
     const std::vector<std::string> legacy{scratch.path("VirtualStore\\Windows\\QVRL2.ini"),
                                           scratch.path("Windows\\QVRL2.ini")};
-    EXPECT_TRUE(importLegacySettings(path, legacy, 932));
+    EXPECT_TRUE(importLegacySettings(path, legacy));
     EXPECT_EQ(contents(path), "[nick]\r\ntxt=山田\r\n");
     EXPECT_EQ(contents(legacy[1]), "[nick]\r\ntxt=\x8E\x52\x93\x63\r\n"); // left alone
     // Once the new file exists, nothing is imported again.
     scratch.write("Roaming\\Tavren\\QVRL2.ini", "[nick]\r\ntxt=new\r\n");
-    EXPECT_FALSE(importLegacySettings(path, legacy, 932));
+    EXPECT_FALSE(importLegacySettings(path, legacy));
     EXPECT_EQ(contents(path), "[nick]\r\ntxt=new\r\n");
 }
 
@@ -151,10 +254,8 @@ TEST(Win32SettingsFile, VirtualStoreCopyIsPreferred) {
     const std::string path = scratch.path("Roaming\\Tavren\\QVRL2.ini");
     scratch.write("VirtualStore\\Windows\\QVRL2.ini", "[Option]\r\nchk_uo=1\r\n");
     scratch.write("Windows\\QVRL2.ini", "[Option]\r\nchk_uo=0\r\n");
-    EXPECT_TRUE(importLegacySettings(
-        path,
-        {scratch.path("VirtualStore\\Windows\\QVRL2.ini"), scratch.path("Windows\\QVRL2.ini")},
-        932));
+    EXPECT_TRUE(importLegacySettings(path, {scratch.path("VirtualStore\\Windows\\QVRL2.ini"),
+                                            scratch.path("Windows\\QVRL2.ini")}));
     EXPECT_EQ(contents(path), "[Option]\r\nchk_uo=1\r\n");
 }
 
@@ -162,14 +263,14 @@ TEST(Win32SettingsFile, Utf8LegacyFileIsCopiedAsItIs) {
     Scratch scratch;
     const std::string path = scratch.path("Roaming\\Tavren\\QVRL2.ini");
     scratch.write("Windows\\QVRL2.ini", "[nick]\r\ntxt=山田\r\n");
-    EXPECT_TRUE(importLegacySettings(path, {scratch.path("Windows\\QVRL2.ini")}, 932));
+    EXPECT_TRUE(importLegacySettings(path, {scratch.path("Windows\\QVRL2.ini")}));
     EXPECT_EQ(contents(path), "[nick]\r\ntxt=山田\r\n");
 }
 
 TEST(Win32SettingsFile, NoLegacyFileImportsNothing) {
     Scratch scratch;
     const std::string path = scratch.path("Roaming\\Tavren\\QVRL2.ini");
-    EXPECT_FALSE(importLegacySettings(path, {scratch.path("Windows\\QVRL2.ini")}, 932));
+    EXPECT_FALSE(importLegacySettings(path, {scratch.path("Windows\\QVRL2.ini")}));
     EXPECT_EQ(readSettingsFile(path, 100).status, ini::FileContent::Missing);
 }
 

@@ -112,6 +112,32 @@ void TargetProcess::freeze() {
         throw std::runtime_error("win32_test_target.exe could not be stopped");
 }
 
+void TargetProcess::thaw() {
+    ResumeThread(process_.hThread);
+}
+
+ThawLater::ThawLater(TargetProcess& target, std::chrono::milliseconds delay)
+    : target_(target), thread_([this, delay] {
+          std::unique_lock lock(mutex_);
+          asked_.wait_for(lock, delay, [this] { return now_; });
+          // Set first: whatever the program's waking lets go on comes after.
+          thawed_ = true;
+          target_.thaw();
+      }) {}
+
+ThawLater::~ThawLater() {
+    now();
+    thread_.join();
+}
+
+void ThawLater::now() {
+    {
+        const std::lock_guard lock(mutex_);
+        now_ = true;
+    }
+    asked_.notify_one();
+}
+
 std::vector<std::string> TargetProcess::log() const {
     std::ifstream in(logPath_.c_str(), std::ios::binary);
     std::stringstream whole;

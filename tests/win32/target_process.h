@@ -2,9 +2,13 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tavren::win32::testing {
@@ -46,8 +50,10 @@ public:
     const std::vector<HWND>& windows() const { return windows_; }
     HWND window() const { return windows_.at(0); }
 
-    // Stops the program's thread: it reads no more messages until it ends.
+    // Stops the program's thread: it reads no more messages until it ends, or
+    // until thaw() lets it go on.
     void freeze();
+    void thaw();
 
     // The log's lines so far.
     std::vector<std::string> log() const;
@@ -60,6 +66,28 @@ private:
     std::wstring logPath_;
     PROCESS_INFORMATION process_{};
     std::vector<HWND> windows_;
+};
+
+// Thaws a frozen program after `delay` from a thread of its own, or at once
+// when asked (or when this goes away): a test whose caller is stuck behind
+// the frozen program comes back in any case, and can tell which came first.
+class ThawLater {
+public:
+    ThawLater(TargetProcess& target, std::chrono::milliseconds delay);
+    ~ThawLater();
+    ThawLater(const ThawLater&) = delete;
+    ThawLater& operator=(const ThawLater&) = delete;
+
+    void now();
+    bool thawed() const { return thawed_; }
+
+private:
+    TargetProcess& target_;
+    std::mutex mutex_;
+    std::condition_variable asked_;
+    bool now_ = false;
+    std::atomic<bool> thawed_{false};
+    std::thread thread_;
 };
 
 } // namespace tavren::win32::testing

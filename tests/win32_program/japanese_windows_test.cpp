@@ -1,7 +1,7 @@
 // Tavren on a Japanese Windows, whose ANSI code page is 932 (Shift_JIS): run
 // under Wine with a Japanese locale (ctest sets LOCPATH and LC_ALL to the one
-// the build generates), so every conversion below goes through CP_ACP exactly
-// as on the users' systems, none names the code page itself.
+// the build generates), so the IRC link's conversions go through CP_ACP
+// exactly as on the users' systems, and Shift_JIS files read as they do there.
 #include "../win32/link_monitor_process.h"
 #include "../win32/target_process.h"
 #include "board/order_file.h"
@@ -99,7 +99,7 @@ TEST_F(JapaneseWindows, ShiftJisOrderFileIsReadExactly) {
                                    "\x81\x8F"
                                    "500 #2!\r\n\x87\x40\xB1\r\n");
     Win32Files files;
-    Win32TextCodec codec; // the system's code page
+    Win32TextCodec codec;
     const auto bytes = files.readPrefix(wideToUtf8(path), 1 << 20);
     DeleteFileW(path.c_str());
     ASSERT_TRUE(bytes.has_value());

@@ -31,7 +31,11 @@ BOOL CALLBACK findTopLevel(HWND window, LPARAM parameter) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->process || !IsWindowVisible(window)) return TRUE;
-    const std::wstring caption = textOf(window);
+    // The caption as the system keeps it: no message to the window, which
+    // may still be busy.
+    wchar_t text[512] = L"";
+    const int length = GetWindowTextW(window, text, 512);
+    const std::wstring caption(text, static_cast<std::size_t>(length > 0 ? length : 0));
     if (search->prefixOnly ? caption.rfind(search->caption, 0) == 0 : caption == search->caption) {
         search->found = window;
         return FALSE;

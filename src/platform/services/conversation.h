@@ -10,7 +10,9 @@ class Conversation {
 public:
     virtual ~Conversation() = default;
     // Opens (or re-opens) the conversation with a server program; false when no
-    // program serves that application and topic.
+    // program serves that application and topic. A conversation that opens in
+    // the background answers true once the request is on its way, and reports
+    // a failure to open to the diagnostics itself when it knows.
     virtual bool open(const std::string& application, const std::string& topic,
                       const std::string& item) = 0;
     // Hands the command text over exactly (UTF-8), in order, without waiting for

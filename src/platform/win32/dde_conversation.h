@@ -1,15 +1,15 @@
 #pragma once
 
+#include "dde_client.h"
+#include "dde_mailbox.h"
+#include "helper_thread.h"
 #include "platform/services/conversation.h"
 #include "platform/services/diagnostics.h"
 
 #include <windows.h>
 
-#include <ddeml.h>
-
 #include <cstddef>
-#include <deque>
-#include <optional>
+#include <memory>
 #include <string>
 
 namespace tavren::win32 {
@@ -20,72 +20,56 @@ namespace tavren::win32 {
 // the client expects them. A command with a character that the code page cannot
 // hold is refused rather than sent altered.
 //
-// Commands are handed over without waiting for the IRC client: execute()
-// returns once the command is on its way, so a client that is slow or hung
-// never holds up start-up or a click. One command at a time is with the client
-// and the rest wait their turn here, so they arrive in the order given. The
-// answers come back through the thread's message loop; a refusal, a command
-// not answered within kTimeoutMs, or one that could not be sent after the
-// previous was answered goes to the diagnostics, since the caller has long
-// been told yes.
-//
-// A client that did not answer is never asked to end the conversation: DDEML
-// waits up to 10 s for the reply to that (measured under Wine), so such a
-// conversation is left to end with the process.
+// Every DDE call runs on a thread of its own (DdeClient), never on the
+// user-interface thread: opening a conversation asks every top-level window
+// whether it serves it and waits for each to answer, so one program that has
+// stopped reading its messages would freeze Tavren for as long as it sleeps.
+// open() and execute() therefore hand their request over and return at once;
+// the requests are carried out in the order given. What open() cannot know
+// yet is reported when it is known: a conversation that did not open, a
+// command refused, not answered within kTimeoutMs or not handed over goes to
+// the diagnostics, on this thread, as this thread dispatches its messages.
+// execute() refuses at once what it can tell at once: no conversation open
+// nor being opened, or its server gone.
 class DdeConversation : public services::Conversation {
 public:
-    static constexpr DWORD kTimeoutMs = 2000;
+    static constexpr DWORD kTimeoutMs = DdeClient::kTimeoutMs;
     // Commands waiting behind the one with the client; more are refused.
     static constexpr std::size_t kMaxWaiting = 32;
+    // How long ending waits for the DDE thread to end its conversation.
+    static constexpr DWORD kEndWaitMs = 1000;
 
     explicit DdeConversation(services::Diagnostics& diagnostics, unsigned codePage = CP_ACP);
     ~DdeConversation() override;
     DdeConversation(const DdeConversation&) = delete;
     DdeConversation& operator=(const DdeConversation&) = delete;
 
+    // True once the request to open is on its way; false when the names cannot
+    // be written in the code page or there is no DDE thread.
     bool open(const std::string& application, const std::string& topic,
               const std::string& item) override;
     bool execute(const std::string& command) override;
 
+    // Opens asked for whose outcome has not come back yet.
+    std::size_t opening() const { return opening_; }
     // Commands handed over and not yet answered, refused or given up.
-    std::size_t unanswered() const { return (sent_ ? 1 : 0) + waiting_.size(); }
+    std::size_t unanswered() const { return unanswered_; }
 
 private:
-    struct Command {
-        std::string bytes; // in the code page, NUL-terminated
-        std::string text;  // as given, for the diagnostics
-    };
-    struct Sent {
-        Command command;
-        DWORD transaction;
-        UINT_PTR timer;
-    };
-
-    static HDDEDATA CALLBACK callback(UINT type, UINT format, HCONV conversation, HSZ, HSZ,
-                                      HDDEDATA data, ULONG_PTR first, ULONG_PTR second);
-    static void CALLBACK timedOut(HWND, UINT, UINT_PTR timer, DWORD);
-
-    bool send(Command command);
-    void answered(bool accepted);
-    void giveUp();
-    void finishSent();
-    void sendWaiting();
-    void endConversation();
-    void report(const std::string& why, const Command& command);
+    static LRESULT CALLBACK outcomesProc(HWND window, UINT message, WPARAM, LPARAM);
+    void readOutcomes();
+    void ask(DdeRequest request);
 
     services::Diagnostics& diagnostics_;
     unsigned codePage_;
-    DWORD instance_ = 0;
-    HCONV conversation_ = nullptr;
-    std::string application_;
-    std::string topic_;
-    // Set once the client let a command go unanswered; cleared by its next answer.
-    bool clientSilent_ = false;
-    // A conversation left open because its client went silent: DDEML would wait
-    // for it on the way out too.
-    bool leftOpen_ = false;
-    std::optional<Sent> sent_;
-    std::deque<Command> waiting_;
+    HWND outcomesWindow_ = nullptr;
+    std::shared_ptr<DdeMailbox> mailbox_;
+    std::size_t opening_ = 0;
+    std::size_t unanswered_ = 0;
+    // The server of the conversation last opened, null when none opened.
+    HWND partner_ = nullptr;
+    // Last: it ends, and its thread with it, before the rest goes.
+    std::unique_ptr<MessageLoopThread> thread_;
 };
 
 } // namespace tavren::win32

@@ -25,11 +25,6 @@ std::string wideToUtf8(std::wstring_view text) {
     return utf8;
 }
 
-bool isValidUtf8(std::string_view bytes) {
-    return bytes.empty() || ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
-                                                  static_cast<int>(bytes.size()), nullptr, 0) > 0;
-}
-
 std::optional<std::string> utf8ToCodePage(std::string_view text, unsigned codePage) {
     const std::wstring wide = utf8ToWide(text);
     if (wide.empty())

@@ -12,9 +12,6 @@ namespace tavren::win32 {
 std::wstring utf8ToWide(std::string_view text);
 std::string wideToUtf8(std::wstring_view text);
 
-// Whether the bytes are valid UTF-8 (the empty text is).
-bool isValidUtf8(std::string_view bytes);
-
 // UTF-8 text in a Windows code page (0 = the system's ANSI code page), or
 // nothing when a character has no exact form there: a near match ("best fit",
 // e.g. a plain a for an accented one) or a question mark would change the text.

@@ -1,5 +1,6 @@
 #include "win32_settings_file.h"
 
+#include "text/utf8.h"
 #include "unique_handle.h"
 #include "wide_text.h"
 #include "win32_text_codec.h"
@@ -37,6 +38,31 @@ bool writeAll(HANDLE file, const std::string& bytes) {
         done += written;
     }
     return true;
+}
+
+// What another program's open handle causes, for as long as it keeps it:
+// sharing refused, access denied (a file being deleted or scanned), or the old
+// file not removable (ReplaceFileW; the files keep their names).
+bool heldByAnotherProgram(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
+// One try at putting the temporary file in the file's place; `passing` says
+// whether a call failed for a reason that goes away by itself.
+bool putInPlace(const std::wstring& temp, const std::wstring& path, bool exists, bool& passing) {
+    passing = false;
+    if (exists) {
+        if (::ReplaceFileW(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                           nullptr, nullptr))
+            return true;
+        passing = heldByAnotherProgram(::GetLastError());
+    }
+    if (::MoveFileExW(temp.c_str(), path.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    passing = passing || heldByAnotherProgram(::GetLastError());
+    return false;
 }
 
 bool fileExists(const std::wstring& path) {
@@ -88,7 +114,7 @@ ini::FileContent readSettingsFile(const std::string& path, std::size_t maxBytes)
 }
 
 bool replaceSettingsFile(const std::string& requestedPath, const std::string& bytes,
-                         const std::function<void()>& beforeRename) {
+                         const std::function<void()>& beforeRename, const ReplaceRetries& retries) {
     const std::wstring path = utf8ToWide(requestedPath);
     if (!makeDirectories(parentOf(path))) return false;
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -107,13 +133,15 @@ bool replaceSettingsFile(const std::string& requestedPath, const std::string& by
         }
     }
     if (beforeRename) beforeRename();
+    // A scanner opens a file just written, and the replace fails while it
+    // reads: that passes within moments, so it is tried again a few times.
     bool placed = false;
-    if (exists)
-        placed = ::ReplaceFileW(path.c_str(), temp.c_str(), nullptr,
-                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
-    if (!placed)
-        placed = ::MoveFileExW(temp.c_str(), path.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    for (int attempt = 1;; ++attempt) {
+        bool passing = false;
+        placed = putInPlace(temp, path, exists, passing);
+        if (placed || !passing || attempt >= retries.attempts) break;
+        if (retries.pause) retries.pause();
+    }
     if (!placed) ::DeleteFileW(temp.c_str());
     return placed;
 }
@@ -143,15 +171,14 @@ std::vector<std::string> defaultLegacySettingsPaths() {
     return legacySettingsPaths(knownFolder(FOLDERID_LocalAppData), windowsDirectory);
 }
 
-bool importLegacySettings(const std::string& path, const std::vector<std::string>& legacyPaths,
-                          unsigned codePage) {
+bool importLegacySettings(const std::string& path, const std::vector<std::string>& legacyPaths) {
     if (fileExists(utf8ToWide(path))) return false;
     constexpr std::size_t kMaxLegacyBytes = 16 * 1024 * 1024;
     for (const auto& legacy : legacyPaths) {
         const ini::FileContent old = readSettingsFile(legacy, kMaxLegacyBytes);
         if (old.status != ini::FileContent::Read) continue;
-        if (isValidUtf8(old.bytes)) return replaceSettingsFile(path, old.bytes);
-        return replaceSettingsFile(path, Win32TextCodec(codePage).legacyToUtf8(old.bytes));
+        if (text::isValidUtf8(old.bytes)) return replaceSettingsFile(path, old.bytes);
+        return replaceSettingsFile(path, Win32TextCodec().legacyToUtf8(old.bytes));
     }
     return false;
 }

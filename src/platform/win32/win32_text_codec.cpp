@@ -10,15 +10,16 @@ namespace {
 
 constexpr wchar_t kReplacement = 0xFFFD;
 
-// Trail bytes of the double-byte code pages (CP932: 40-7E, 80-FC).
+// Trail bytes of Shift_JIS: 40-7E, 80-FC.
 bool canTrail(unsigned char b) {
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
 // The character the bytes stand for, or nothing when the code page assigns none.
-bool decode(unsigned codePage, const char* bytes, int size, std::wstring& out) {
+bool decode(const char* bytes, int size, std::wstring& out) {
     wchar_t units[4];
-    const int n = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, size, units, 4);
+    const int n = ::MultiByteToWideChar(Win32TextCodec::kShiftJis, MB_ERR_INVALID_CHARS, bytes,
+                                        size, units, 4);
     if (n <= 0) return false;
     out.append(units, static_cast<std::size_t>(n));
     return true;
@@ -32,19 +33,19 @@ std::string Win32TextCodec::legacyToUtf8(const std::string& bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80) { // ASCII is ASCII in every ANSI code page
+        if (b < 0x80) { // ASCII is ASCII in Shift_JIS as Windows reads it
             wide.push_back(b);
             ++i;
-        } else if (::IsDBCSLeadByteEx(codePage_, b)) {
+        } else if (::IsDBCSLeadByteEx(kShiftJis, b)) {
             if (i + 1 < bytes.size() && canTrail(static_cast<unsigned char>(bytes[i + 1]))) {
-                if (!decode(codePage_, bytes.data() + i, 2, wide)) wide.push_back(kReplacement);
+                if (!decode(bytes.data() + i, 2, wide)) wide.push_back(kReplacement);
                 i += 2;
             } else {
                 wide.push_back(kReplacement);
                 ++i;
             }
         } else {
-            if (!decode(codePage_, bytes.data() + i, 1, wide)) wide.push_back(kReplacement);
+            if (!decode(bytes.data() + i, 1, wide)) wide.push_back(kReplacement);
             ++i;
         }
     }

@@ -3,7 +3,8 @@
 // like the IRC client), so that a user can watch what Tavren sends and tests
 // have a peer. Prints every command it is asked to execute on standard output,
 // byte for byte as received (in the ANSI code page, CR LF included), followed
-// by a newline. Writes "ready" to standard error once it serves the name.
+// by a newline. Writes "ready" to standard error once it serves the name, and
+// "conversation ended" there each time a client ends its conversation.
 //
 //   tavren-link-monitor [--application NAME] [--topic NAME] [--never-answer | --refuse]
 //
@@ -51,6 +52,10 @@ HDDEDATA CALLBACK serve(UINT type, UINT, HCONV, HSZ first, HSZ second, HDDEDATA 
         if (neverAnswer) return reinterpret_cast<HDDEDATA>(CBR_BLOCK);
         return reinterpret_cast<HDDEDATA>(refuse ? DDE_FNOTPROCESSED : DDE_FACK);
     }
+    case XTYP_DISCONNECT:
+        std::fprintf(stderr, "conversation ended\n");
+        std::fflush(stderr);
+        return nullptr;
     default:
         return nullptr;
     }
