@@ -43,6 +43,8 @@ call :run tavren_win32_resources_tests.exe
 call :run tavren_win32_e2e_tests.exe
 call :run_at_144_dpi tavren_win32_dpi_tests.exe
 call :run_on_japanese_windows tavren_win32_japanese_tests.exe
+rem The captions are fitted in MS UI Gothic, which Japanese Windows ships.
+call :run_on_japanese_windows tavren_win32_caption_tests.exe
 call :run_on_utf8_code_page tavren_win32_utf8_code_page_tests.exe
 
 if "%hadSettings%"=="1" (

@@ -38,7 +38,7 @@ class Win32ViewAtDpi : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(::GetDpiForSystem(), expectedDpi())
-            << "not run at that DPI (tests/win32/run-at-dpi.sh)";
+            << "not run at " << expectedDpi() << " DPI (tests/win32/run-at-dpi.sh)";
         view = std::make_unique<Win32View>(); // the system's DPI, as tavren.exe builds it
         view->addForm(f.form);
         f.form.setVisible(true);
