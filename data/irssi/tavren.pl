@@ -34,7 +34,7 @@ my $DBUS       = 'org.freedesktop.DBus';
 my $CURRENT    = '$#';
 my $TIMEOUT_MS = 2000;
 
-# RequestName's flags and answers (the D-Bus specification's numbers): no
+# RequestName's flags and answers (numbers as the D-Bus protocol defines them): no
 # flag, so neither DO_NOT_QUEUE (4) nor REPLACE_EXISTING (2).
 my $NAME_FLAGS_WAIT_IN_QUEUE = 0;
 my $NAME_REPLY_PRIMARY_OWNER = 1;
