@@ -1,6 +1,7 @@
 #include "dde_conversation.h"
 
 #include "wide_text.h"
+#include "window_class.h"
 
 #include <utility>
 
@@ -11,21 +12,11 @@ namespace {
 constexpr wchar_t kOutcomesWindowClass[] = L"TavrenDdeOutcomes";
 constexpr UINT kOutcomesWaiting = WM_APP + 1;
 
-void registerWindowClass(WNDPROC proc) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kOutcomesWindowClass;
-    // A second conversation finds the class already there.
-    ::RegisterClassExW(&windowClass);
-}
-
 } // namespace
 
 DdeConversation::DdeConversation(services::Diagnostics& diagnostics, unsigned codePage)
     : diagnostics_(diagnostics), codePage_(codePage) {
-    registerWindowClass(outcomesProc);
+    registerPlainWindowClass(kOutcomesWindowClass, outcomesProc);
     // Message-only: no broadcast reaches it, the DDE thread's included.
     outcomesWindow_ = ::CreateWindowExW(0, kOutcomesWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                         nullptr, ::GetModuleHandleW(nullptr), nullptr);

@@ -1,5 +1,7 @@
 #include "press_receiver.h"
 
+#include "window_class.h"
+
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -28,12 +30,7 @@ constexpr UINT kPressTimeoutMs = 60000;
 } // namespace
 
 PressReceiver::PressReceiver(Press press) : press_(std::move(press)) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&windowClass);
+    registerPlainWindowClass(kWindowClass, procedure);
     window_ = ::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 ::GetModuleHandleW(nullptr), this);
     if (!window_) throw std::runtime_error("cannot create the window that takes presses");

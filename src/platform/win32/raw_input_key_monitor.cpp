@@ -1,21 +1,13 @@
 #include "platform/win32/raw_input_key_monitor.h"
 
+#include "window_class.h"
+
 #include <stdexcept>
 
 namespace tavren::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TavrenRawInputSink";
-
-void registerWindowClass(WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kWindowClass;
-    // A second monitor finds the class already there.
-    ::RegisterClassExW(&windowClass);
-}
 
 // Num Lock's toggle as the system has it when monitoring starts. GetKeyState
 // answers from this thread's key state, which Windows brings into step with the
@@ -44,7 +36,7 @@ bool downForTheSystem(services::KeypadDigit key) {
 } // namespace
 
 RawInputKeyMonitor::RawInputKeyMonitor() : table_(numLockAtStart()) {
-    registerWindowClass(procedure);
+    registerPlainWindowClass(kWindowClass, procedure);
     window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                 nullptr, ::GetModuleHandleW(nullptr), this);
     if (!window_) throw std::runtime_error("cannot create the raw input window");

@@ -1,20 +1,14 @@
 #include "session_end.h"
 
+#include "platform/win32/window_class.h"
+
 #include <utility>
 
 namespace tavren::program {
 namespace {
 
 const wchar_t* sessionEndClass(WNDPROC proc) {
-    static const wchar_t* const name = [proc] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TavrenSessionEnd";
-        ::RegisterClassExW(&wc);
-        return L"TavrenSessionEnd";
-    }();
+    static const wchar_t* const name = win32::registerPlainWindowClass(L"TavrenSessionEnd", proc);
     return name;
 }
 
