@@ -2,6 +2,7 @@
 #include "link_monitor_process.h"
 #include "platform/controls/text_field.h"
 #include "platform/win32/dde_conversation.h"
+#include "recorded_diagnostics.h"
 #include "target_process.h"
 
 #include <dde.h>
@@ -16,20 +17,13 @@ namespace {
 
 using testing::dispatchUntil;
 using testing::LinkMonitorProcess;
+using testing::RecordedDiagnostics;
 using testing::TargetProcess;
 using testing::ThawLater;
 using testing::waitFor;
 using Commands = std::vector<std::string>;
 
 constexpr unsigned kJapanese = 932;
-
-class RecordedDiagnostics : public services::Diagnostics {
-public:
-    void report(const services::Failure& failure) override {
-        lines.push_back(services::describe(failure));
-    }
-    std::vector<std::string> lines;
-};
 
 // Everything asked has come back from the DDE thread.
 bool settled(const DdeConversation& link) {

@@ -3,6 +3,7 @@
 #include "platform/win32/system_foreground_calls.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_window_manager.h"
+#include "recorded_diagnostics.h"
 #include "target_process.h"
 
 #include <gtest/gtest.h>
@@ -16,15 +17,10 @@ namespace tavren::win32 {
 namespace {
 
 using services::TypeResult;
+using testing::RecordedDiagnostics;
 using testing::TargetProcess;
 using testing::textOf;
 using testing::waitFor;
-
-// Failures as they were reported.
-struct RecordedDiagnostics : services::Diagnostics {
-    std::vector<services::Failure> failures;
-    void report(const services::Failure& failure) override { failures.push_back(failure); }
-};
 
 // The levels a test gives the target's process and ours.
 struct FixedIntegrity : ProcessIntegrity {

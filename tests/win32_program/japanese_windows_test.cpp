@@ -3,6 +3,7 @@
 // the build generates), so the IRC link's conversions go through CP_ACP
 // exactly as on the users' systems, and Shift_JIS files read as they do there.
 #include "../win32/link_monitor_process.h"
+#include "../win32/recorded_diagnostics.h"
 #include "../win32/target_process.h"
 #include "board/order_file.h"
 #include "platform/win32/dde_conversation.h"
@@ -24,14 +25,6 @@ namespace tavren::win32::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-class RecordedDiagnostics : public services::Diagnostics {
-public:
-    void report(const services::Failure& failure) override {
-        lines.push_back(services::describe(failure));
-    }
-    Lines lines;
-};
 
 // Everything here means something only when Windows' ANSI code page is
 // Shift_JIS; under any other each test fails rather than passing by chance.

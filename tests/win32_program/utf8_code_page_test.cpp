@@ -6,6 +6,7 @@
 // written on a Japanese system are Shift_JIS whatever the code page is now; the
 // IRC link keeps the code page, which the IRC client, an ANSI program, shares.
 #include "../win32/link_monitor_process.h"
+#include "../win32/recorded_diagnostics.h"
 #include "../win32/target_process.h"
 #include "platform/win32/dde_conversation.h"
 #include "platform/win32/wide_text.h"
@@ -23,14 +24,6 @@ namespace tavren::win32::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-class RecordedDiagnostics : public services::Diagnostics {
-public:
-    void report(const services::Failure& failure) override {
-        lines.push_back(services::describe(failure));
-    }
-    Lines lines;
-};
 
 // Each test means something only when the ANSI code page is UTF-8; under any
 // other it fails rather than passing by chance.
