@@ -6,13 +6,13 @@
 // Qt before X11's headers, whose macros (Bool, Status) clash with it.
 #include <QCoreApplication>
 
+#include "backend/x11/desktop.h"
+#include "backend/x11/typing_texts.h"
 #include "delivery/send_keys.h"
 #include "input_method/input_method_control.h"
-#include "platform/dbus/desktop_input_method.h"
-#include "platform/x11/x11_keyboard.h"
+#include "platform/backend/dbus/desktop_input_method.h"
+#include "platform/backend/x11/x11_keyboard.h"
 #include "typing_loss.h"
-#include "x11/desktop.h"
-#include "x11/typing_texts.h"
 
 #include <algorithm>
 #include <atomic>
@@ -111,9 +111,9 @@ int main(int argc, char* argv[]) {
     }
     const char* which = std::getenv("TAVREN_TEST_INPUT_METHOD");
     Desktop desktop;
-    dbus::DesktopInputMethod inputMethod;
-    x11::SynthesisLedger ledger;
-    x11::X11Keyboard keyboard{nullptr, ledger, &inputMethod};
+    backend::dbus::DesktopInputMethod inputMethod;
+    backend::x11::SynthesisLedger ledger;
+    backend::x11::X11Keyboard keyboard{nullptr, ledger, &inputMethod};
 
     const std::string shortOrder = "attack the north now";
     std::string longOrder;

@@ -6,12 +6,12 @@
 // arrival is seen by a watcher thread as it happens (the press itself returns
 // only once the target has answered its pings). Beside it, `xdotool type` of
 // the same text and Enter into the target in front, from its start to the line.
+#include "backend/x11/desktop.h"
 #include "delivery/send_pipeline.h"
+#include "platform/backend/x11/x11_connection.h"
+#include "platform/backend/x11/x11_keyboard.h"
+#include "platform/backend/x11/x11_window_manager.h"
 #include "platform/controls/controls.h"
-#include "platform/x11/x11_connection.h"
-#include "platform/x11/x11_keyboard.h"
-#include "platform/x11/x11_window_manager.h"
-#include "x11/desktop.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -200,10 +200,10 @@ int main() {
     }
 
     const auto mappingBefore = desktop.keyboardMapping();
-    x11::DisplayPtr display = x11::openDisplay(nullptr);
-    x11::X11WindowManager windows(display.get());
-    x11::SynthesisLedger ledger;
-    x11::X11Keyboard keyboard(nullptr, ledger);
+    backend::x11::DisplayPtr display = backend::x11::openDisplay(nullptr);
+    backend::x11::X11WindowManager windows(display.get());
+    backend::x11::SynthesisLedger ledger;
+    backend::x11::X11Keyboard keyboard(nullptr, ledger);
     CountingEventLoop events;
     PipelineControls c(target->window());
     delivery::SendPipeline pipeline(

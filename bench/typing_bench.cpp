@@ -1,10 +1,10 @@
 // Typing throughput and window-manager latency of the X11 keyboard, beside
 // xdotool, against a Qt line edit, a GTK 3 entry and an xterm on the current
 // (virtual) desktop.
+#include "backend/x11/desktop.h"
 #include "delivery/send_keys.h"
-#include "platform/x11/x11_keyboard.h"
+#include "platform/backend/x11/x11_keyboard.h"
 #include "typing_loss.h"
-#include "x11/desktop.h"
 
 #include <chrono>
 #include <cstdio>
@@ -89,7 +89,7 @@ std::string awaitLine(const std::string& log) {
     return content.empty() ? content : content.substr(0, content.size() - 1);
 }
 
-Row runOurs(Desktop& desktop, x11::X11Keyboard& keyboard, Window target, Window other,
+Row runOurs(Desktop& desktop, backend::x11::X11Keyboard& keyboard, Window target, Window other,
             const std::string& log, const std::string& name, const std::string& text,
             const std::vector<unsigned long>& mapping) {
     truncate(log);
@@ -158,8 +158,8 @@ int main() {
             std::fprintf(stderr, "a target did not start (run under scripts/with-desktop.sh)\n");
             return 1;
         }
-    x11::SynthesisLedger ledger;
-    x11::X11Keyboard keyboard(nullptr, ledger);
+    backend::x11::SynthesisLedger ledger;
+    backend::x11::X11Keyboard keyboard(nullptr, ledger);
 
     const auto mapping = desktop.keyboardMapping();
     const std::string ascii = asciiText(500);
@@ -199,6 +199,6 @@ int main() {
                 "after the typing (idle: %.1f ms)\n"
                 "at restore: the same right after Tavren gave its bindings back, %d ms after "
                 "the order\n",
-                idleLatency, static_cast<int>(x11::X11Keyboard::kBindingIdleTime.count()));
+                idleLatency, static_cast<int>(backend::x11::X11Keyboard::kBindingIdleTime.count()));
     return 0;
 }

@@ -11,16 +11,18 @@
 
 if(WIN32)
     set(TAVREN_PLATFORM win32)
-    set(TAVREN_BACKEND_DIRS platform/ini platform/win32 platform/win32_view tools/dde_link_monitor
-        program/win32)
-    set(TAVREN_BACKEND_TEST_DIRS win32 win32_program e2e)
+    set(TAVREN_BACKEND_DIRS platform/backend/ini platform/backend/win32 platform/view/win32
+        tools/dde_link_monitor program/win32)
+    set(TAVREN_BACKEND_TEST_DIRS backend/win32 view/win32 program/win32 e2e)
 else()
     set(TAVREN_PLATFORM x11)
-    set(TAVREN_BACKEND_DIRS platform/ini platform/posix)
-    set(TAVREN_BACKEND_TEST_DIRS ini posix)
+    set(TAVREN_BACKEND_DIRS platform/backend/ini platform/backend/posix)
+    set(TAVREN_BACKEND_TEST_DIRS backend/ini backend/posix)
     if(TAVREN_WITH_QT)
-        list(APPEND TAVREN_BACKEND_DIRS platform/qt platform/x11 platform/dbus program/x11 tools)
-        list(APPEND TAVREN_BACKEND_TEST_DIRS x11 input_method dbus irc_bridge qt e2e program)
+        list(APPEND TAVREN_BACKEND_DIRS platform/view/qt platform/backend/x11 platform/backend/dbus program/x11
+            tools)
+        list(APPEND TAVREN_BACKEND_TEST_DIRS backend/x11 input_method backend/dbus irc_bridge view/qt e2e
+            program/x11)
     endif()
 endif()
 message(STATUS "Tavren platform: ${TAVREN_PLATFORM}")

@@ -1,7 +1,7 @@
 // Reads arbitrary bytes as a settings file and checks what the store relies on:
 // untouched text comes back byte for byte, a written value reads back, and a
 // write never changes what another key reads.
-#include "platform/ini/ini_document.h"
+#include "platform/backend/ini/ini_document.h"
 #include "text/utf8.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-using tavren::ini::IniDocument;
+using tavren::backend::ini::IniDocument;
 using tavren::text::cutOnCharacterBoundary;
 
 namespace {

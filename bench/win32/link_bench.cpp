@@ -3,7 +3,7 @@
 // tavren-link-monitor.exe answering, never answering, and with no server at
 // all. Each case is timed over a few runs; the median and the slowest print.
 #include "link_monitor_process.h"
-#include "platform/win32/dde_conversation.h"
+#include "platform/backend/win32/dde_conversation.h"
 
 #include <algorithm>
 #include <chrono>
@@ -32,7 +32,7 @@ void print(const char* label, std::vector<double> ms) {
 }
 
 // Reads the answers as the program's message loop would, for at most a second.
-void readAnswers(const win32::DdeConversation& link) {
+void readAnswers(const backend::win32::DdeConversation& link) {
     const auto end = Clock::now() + std::chrono::seconds(1);
     while (link.unanswered() != 0 && Clock::now() < end) {
         MSG msg;
@@ -46,7 +46,8 @@ void readAnswers(const win32::DdeConversation& link) {
 // reading the answers, if there are any to read).
 void timeOnce(Figures& figures, bool answering) {
     auto start = Clock::now();
-    auto link = std::make_unique<win32::DdeConversation>(services::NoDiagnostics::instance());
+    auto link =
+        std::make_unique<backend::win32::DdeConversation>(services::NoDiagnostics::instance());
     const bool opened = link->open("CHOCOA", "SCRIPTEXEC_SEND", "R1C1");
     figures.open.push_back(msSince(start));
     start = Clock::now();
@@ -60,8 +61,9 @@ void timeOnce(Figures& figures, bool answering) {
     figures.close.push_back(msSince(start));
 }
 
-void run(const char* label, bool answering,
-         const std::function<std::unique_ptr<win32::testing::LinkMonitorProcess>()>& peer) {
+void run(
+    const char* label, bool answering,
+    const std::function<std::unique_ptr<backend::win32::testing::LinkMonitorProcess>()>& peer) {
     Figures figures;
     for (int i = 0; i < 5; ++i) {
         const auto monitor = peer();
@@ -76,7 +78,7 @@ void run(const char* label, bool answering,
 } // namespace
 
 int main() {
-    using win32::testing::LinkMonitorProcess;
+    using backend::win32::testing::LinkMonitorProcess;
     run("tavren-link-monitor.exe answering", true,
         [] { return std::make_unique<LinkMonitorProcess>(); });
     run("tavren-link-monitor.exe --never-answer (a hung IRC client)", false,

@@ -16,7 +16,7 @@
 
 namespace {
 
-using namespace tavren::win32::testing;
+using namespace tavren::backend::win32::testing;
 using Clock = std::chrono::steady_clock;
 
 double msBetween(Clock::time_point from, Clock::time_point to) {

@@ -8,11 +8,11 @@
 // time from the typing call until 20 characters were delivered. Median of 5 runs.
 #include "../typing_loss.h"
 #include "delivery/send_keys.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/system_foreground_calls.h"
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_keyboard.h"
-#include "platform/win32/win32_window_manager.h"
+#include "platform/backend/win32/handles.h"
+#include "platform/backend/win32/system_foreground_calls.h"
+#include "platform/backend/win32/wide_text.h"
+#include "platform/backend/win32/win32_keyboard.h"
+#include "platform/backend/win32/win32_window_manager.h"
 #include "target_process.h"
 
 #include <algorithm>
@@ -28,7 +28,7 @@ using tavren::benchmark::lost;
 
 using namespace tavren;
 using Clock = std::chrono::steady_clock;
-using win32::testing::TargetProcess;
+using backend::win32::testing::TargetProcess;
 
 // Letters, digits, blanks and punctuation that mean nothing in the key syntax.
 std::string asciiText(std::size_t length) {
@@ -36,15 +36,15 @@ std::string asciiText(std::size_t length) {
     for (char c :
          std::string("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ,.-!?:;"))
         pool.emplace_back(1, c);
-    return win32::testing::textOf(pool, length, 12345);
+    return backend::win32::testing::textOf(pool, length, 12345);
 }
 
 // Kanji, kana, full-width and half-width forms as Japanese players chat.
 std::string japaneseText(std::size_t length) {
-    return win32::testing::textOf({"攻", "撃", "開", "始", "！", "＠", "北", "南", "集",
-                                   "合", "本", "陣", "あ", "い", "ア", "ｱ",  "ｲ",  "ﾞ",
-                                   "ｰ",  "１", "Ａ", "（", "）", "￥", "城", "門"},
-                                  length, 54321);
+    return backend::win32::testing::textOf({"攻", "撃", "開", "始", "！", "＠", "北", "南", "集",
+                                            "合", "本", "陣", "あ", "い", "ア", "ｱ",  "ｲ",  "ﾞ",
+                                            "ｰ",  "１", "Ａ", "（", "）", "￥", "城", "門"},
+                                           length, 54321);
 }
 
 struct Run {
@@ -53,18 +53,18 @@ struct Run {
     std::size_t lostCharacters;
 };
 
-Run typeOnce(win32::Win32WindowManager& manager, win32::Win32Keyboard& keyboard,
+Run typeOnce(backend::win32::Win32WindowManager& manager, backend::win32::Win32Keyboard& keyboard,
              const std::string& text) {
     TargetProcess target({L"v:tavren typing bench"});
-    manager.bringToFront(win32::fromHwnd(target.window()));
-    win32::testing::waitFor([&] { return GetForegroundWindow() == target.window(); });
+    manager.bringToFront(backend::win32::fromHwnd(target.window()));
+    backend::win32::testing::waitFor([&] { return GetForegroundWindow() == target.window(); });
     const auto keys = *delivery::parseSendKeys(text);
     const auto characters = static_cast<double>(codePoints(text));
     const auto start = Clock::now();
-    const auto result = keyboard.type(win32::fromHwnd(target.window()), keys);
+    const auto result = keyboard.type(backend::win32::fromHwnd(target.window()), keys);
     const double returned = std::chrono::duration<double>(Clock::now() - start).count();
     std::string received;
-    win32::testing::waitFor(
+    backend::win32::testing::waitFor(
         [&] {
             received = target.typedText();
             return received.size() >= text.size();
@@ -78,12 +78,12 @@ Run typeOnce(win32::Win32WindowManager& manager, win32::Win32Keyboard& keyboard,
 
 // The baseline: the whole text in one SendInput call, as AutoHotkey's
 // SendInput mode sends it, without following the target's reading at all.
-Run sendAllAtOnce(win32::Win32WindowManager& manager, const std::string& text) {
+Run sendAllAtOnce(backend::win32::Win32WindowManager& manager, const std::string& text) {
     TargetProcess target({L"v:tavren typing bench"});
-    manager.bringToFront(win32::fromHwnd(target.window()));
-    win32::testing::waitFor([&] { return GetForegroundWindow() == target.window(); });
+    manager.bringToFront(backend::win32::fromHwnd(target.window()));
+    backend::win32::testing::waitFor([&] { return GetForegroundWindow() == target.window(); });
     std::vector<INPUT> inputs;
-    const std::wstring wide = win32::utf8ToWide(text);
+    const std::wstring wide = backend::win32::utf8ToWide(text);
     for (const wchar_t unit : wide)
         for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
             INPUT input{};
@@ -117,24 +117,24 @@ Run sendAllAtOnce(win32::Win32WindowManager& manager, const std::string& text) {
 }
 
 // Milliseconds from the call until the target had the whole text.
-double deliveredAfterMs(win32::Win32WindowManager& manager, win32::Win32Keyboard& keyboard,
-                        const std::string& text) {
+double deliveredAfterMs(backend::win32::Win32WindowManager& manager,
+                        backend::win32::Win32Keyboard& keyboard, const std::string& text) {
     TargetProcess target({L"v:tavren typing bench"});
-    manager.bringToFront(win32::fromHwnd(target.window()));
-    win32::testing::waitFor([&] { return GetForegroundWindow() == target.window(); });
+    manager.bringToFront(backend::win32::fromHwnd(target.window()));
+    backend::win32::testing::waitFor([&] { return GetForegroundWindow() == target.window(); });
     const auto keys = *delivery::parseSendKeys(text);
     const auto start = Clock::now();
-    keyboard.type(win32::fromHwnd(target.window()), keys);
-    win32::testing::waitFor([&] { return target.typedText().size() >= text.size(); },
-                            std::chrono::seconds(20));
+    keyboard.type(backend::win32::fromHwnd(target.window()), keys);
+    backend::win32::testing::waitFor([&] { return target.typedText().size() >= text.size(); },
+                                     std::chrono::seconds(20));
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 void latency(const char* label, const std::string& text) {
-    win32::SystemForegroundCalls calls;
-    win32::Win32WindowManager manager(calls);
-    win32::SystemProcessIntegrity integrity;
-    win32::Win32Keyboard keyboard(integrity);
+    backend::win32::SystemForegroundCalls calls;
+    backend::win32::Win32WindowManager manager(calls);
+    backend::win32::SystemProcessIntegrity integrity;
+    backend::win32::Win32Keyboard keyboard(integrity);
     std::vector<double> runs;
     for (int i = 0; i < 5; ++i)
         runs.push_back(deliveredAfterMs(manager, keyboard, text));
@@ -143,8 +143,8 @@ void latency(const char* label, const std::string& text) {
 }
 
 void baseline(const char* label, const std::string& text) {
-    win32::SystemForegroundCalls calls;
-    win32::Win32WindowManager manager(calls);
+    backend::win32::SystemForegroundCalls calls;
+    backend::win32::Win32WindowManager manager(calls);
     std::vector<double> arrived;
     std::size_t lostMost = 0;
     for (int i = 0; i < 5; ++i) {
@@ -157,10 +157,10 @@ void baseline(const char* label, const std::string& text) {
 }
 
 void bench(const char* label, const std::string& text) {
-    win32::SystemForegroundCalls calls;
-    win32::Win32WindowManager manager(calls);
-    win32::SystemProcessIntegrity integrity;
-    win32::Win32Keyboard keyboard(integrity);
+    backend::win32::SystemForegroundCalls calls;
+    backend::win32::Win32WindowManager manager(calls);
+    backend::win32::SystemProcessIntegrity integrity;
+    backend::win32::Win32Keyboard keyboard(integrity);
     std::vector<Run> runs;
     for (int i = 0; i < 5; ++i)
         runs.push_back(typeOnce(manager, keyboard, text));

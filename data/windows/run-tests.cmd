@@ -38,6 +38,7 @@ for /f "usebackq delims=" %%v in ("%logs%\version.txt") do >> "%summary%" echo %
 
 call :run tavren_unit_tests.exe
 call :run tavren_win32_tests.exe
+call :run tavren_win32_view_tests.exe
 call :run tavren_win32_program_tests.exe
 call :run tavren_win32_resources_tests.exe
 call :run tavren_win32_e2e_tests.exe

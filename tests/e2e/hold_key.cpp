@@ -2,7 +2,7 @@
 // does, then lets go: unlike xdotool's keys, which share the device of every
 // synthesised key, it is down for the server exactly as a key held by hand.
 // Usage: tavren_hold_key KEYSYM MILLISECONDS
-#include "x11/physical_keyboard.h"
+#include "backend/x11/physical_keyboard.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "input_method/input_method_control.h"
 
-#include "x11/desktop.h"
+#include "backend/x11/desktop.h"
 
 #include <array>
 #include <cstdio>

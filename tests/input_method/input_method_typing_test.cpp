@@ -3,12 +3,12 @@
 // up; the windows started here talk to that input method.
 #include <gtest/gtest.h>
 
+#include "backend/x11/desktop.h"
+#include "backend/x11/typing_texts.h"
 #include "delivery/send_keys.h"
 #include "input_method/input_method_control.h"
-#include "platform/dbus/desktop_input_method.h"
-#include "platform/x11/x11_keyboard.h"
-#include "x11/desktop.h"
-#include "x11/typing_texts.h"
+#include "platform/backend/dbus/desktop_input_method.h"
+#include "platform/backend/x11/x11_keyboard.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -82,9 +82,9 @@ protected:
 
     Desktop desktop;
     std::unique_ptr<InputMethodControl> control;
-    dbus::DesktopInputMethod inputMethod;
-    x11::SynthesisLedger ledger;
-    x11::X11Keyboard keyboard{nullptr, ledger, &inputMethod};
+    backend::dbus::DesktopInputMethod inputMethod;
+    backend::x11::SynthesisLedger ledger;
+    backend::x11::X11Keyboard keyboard{nullptr, ledger, &inputMethod};
     std::string log;
     std::unique_ptr<SpawnedWindow> target;
 };
@@ -160,9 +160,9 @@ TEST(InputMethodBypassed, AWindowWithoutAnInputMethodGetsTheOrderAlone) {
         ASSERT_TRUE(control->setMode(InputMode::Hiragana));
     }
     const InputMode before = control->mode();
-    dbus::DesktopInputMethod inputMethod;
-    x11::SynthesisLedger ledger;
-    x11::X11Keyboard keyboard{nullptr, ledger, &inputMethod};
+    backend::dbus::DesktopInputMethod inputMethod;
+    backend::x11::SynthesisLedger ledger;
+    backend::x11::X11Keyboard keyboard{nullptr, ledger, &inputMethod};
     const auto keys = delivery::parseSendKeys("go 北へ＠ ok~");
     ASSERT_TRUE(keys);
     EXPECT_EQ(keyboard.type(static_cast<services::WindowHandle>(target->window()), *keys),

@@ -1,6 +1,6 @@
 #include "console_output.h"
 
-#include "platform/win32/wide_text.h"
+#include "platform/backend/win32/wide_text.h"
 
 #include <windows.h>
 
@@ -37,7 +37,7 @@ void writeText(Stream stream, std::string_view utf8) {
     if (handle == nullptr) return;
     DWORD mode = 0;
     if (GetConsoleMode(handle, &mode)) {
-        const std::wstring wide = win32::utf8ToWide(utf8);
+        const std::wstring wide = backend::win32::utf8ToWide(utf8);
         DWORD written = 0;
         WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;

@@ -9,22 +9,22 @@
 #include "command_line.h"
 #include "console_output.h"
 #include "dpi_awareness.h"
-#include "platform/ini/ini_profile_store.h"
-#include "platform/win32/dde_conversation.h"
-#include "platform/win32/press_receiver.h"
-#include "platform/win32/raw_input_key_monitor.h"
-#include "platform/win32/system_foreground_calls.h"
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_event_loop.h"
-#include "platform/win32/win32_files.h"
-#include "platform/win32/win32_keyboard.h"
-#include "platform/win32/win32_open_dialog.h"
-#include "platform/win32/win32_screens.h"
-#include "platform/win32/win32_settings_file.h"
-#include "platform/win32/win32_stacking.h"
-#include "platform/win32/win32_text_codec.h"
-#include "platform/win32/win32_window_manager.h"
-#include "platform/win32_view/win32_view.h"
+#include "platform/backend/ini/ini_profile_store.h"
+#include "platform/backend/win32/dde_conversation.h"
+#include "platform/backend/win32/press_receiver.h"
+#include "platform/backend/win32/raw_input_key_monitor.h"
+#include "platform/backend/win32/system_foreground_calls.h"
+#include "platform/backend/win32/wide_text.h"
+#include "platform/backend/win32/win32_files.h"
+#include "platform/backend/win32/win32_keyboard.h"
+#include "platform/backend/win32/win32_settings_file.h"
+#include "platform/backend/win32/win32_stacking.h"
+#include "platform/backend/win32/win32_text_codec.h"
+#include "platform/backend/win32/win32_window_manager.h"
+#include "platform/view/win32/win32_event_loop.h"
+#include "platform/view/win32/win32_open_dialog.h"
+#include "platform/view/win32/win32_screens.h"
+#include "platform/view/win32/win32_view.h"
 #include "resources/resource_ids.h"
 #include "session_end.h"
 #include "stderr_diagnostics.h"
@@ -45,7 +45,7 @@ std::vector<std::string> utf8Arguments() {
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (wide == nullptr) return {"tavren"};
     for (int i = 0; i < count; ++i)
-        arguments.push_back(tavren::win32::wideToUtf8(wide[i]));
+        arguments.push_back(tavren::backend::win32::wideToUtf8(wide[i]));
     LocalFree(wide);
     return arguments;
 }
@@ -54,7 +54,7 @@ std::string environmentVariable(const wchar_t* name) {
     wchar_t value[64];
     const DWORD n = GetEnvironmentVariableW(name, value, 64);
     if (n == 0 || n >= 64) return n >= 64 ? "1" : "";
-    return tavren::win32::wideToUtf8(std::wstring_view(value, n));
+    return tavren::backend::win32::wideToUtf8(std::wstring_view(value, n));
 }
 
 } // namespace
@@ -74,8 +74,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         program::writeText(Stream::Error, commandLine.text);
         return 2;
     case program::CommandLine::Action::Press: {
-        const auto outcome =
-            win32::askRunningTavrenToPress(commandLine.pressNumber, commandLine.pressRight);
+        const auto outcome = backend::win32::askRunningTavrenToPress(commandLine.pressNumber,
+                                                                     commandLine.pressRight);
         if (outcome.pressed) return 0;
         program::writeText(Stream::Error, "tavren: " + outcome.why + "\n");
         return 1;
@@ -86,35 +86,37 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     program::becomeDpiAware();
     try {
-        win32::Win32View view;
+        view::win32::Win32View view;
         view.setProgramIcon(GetModuleHandleW(nullptr), TAVREN_ICON);
         // Tab, Shift+Tab and the arrow keys move through the controls.
-        win32::Win32EventLoop events([&view](MSG& msg) { return view.navigate(msg); });
-        win32::Win32OpenDialog openDialog;
-        win32::Win32Screens screens(static_cast<int>(std::lround(1440.0 / view.scale().perPixelY)));
-        win32::Win32Files files;
-        win32::Win32TextCodec codec;
+        view::win32::Win32EventLoop events([&view](MSG& msg) { return view.navigate(msg); });
+        view::win32::Win32OpenDialog openDialog;
+        view::win32::Win32Screens screens(
+            static_cast<int>(std::lround(1440.0 / view.scale().perPixelY)));
+        backend::win32::Win32Files files;
+        backend::win32::Win32TextCodec codec;
 
-        win32::SystemForegroundCalls foregroundCalls;
-        win32::Win32WindowManager windowManager(foregroundCalls);
-        win32::Win32Stacking stacking(
+        backend::win32::SystemForegroundCalls foregroundCalls;
+        backend::win32::Win32WindowManager windowManager(foregroundCalls);
+        backend::win32::Win32Stacking stacking(
             [&view](const controls::Form& form) { return view.nativeWindowId(form); });
-        win32::RawInputKeyMonitor keyMonitor;
+        backend::win32::RawInputKeyMonitor keyMonitor;
 
         program::StderrDiagnostics toStandardError;
         services::Diagnostics& diagnostics =
             commandLine.verbose ? static_cast<services::Diagnostics&>(toStandardError)
                                 : services::NoDiagnostics::instance();
-        win32::SystemProcessIntegrity integrity;
-        win32::Win32Keyboard keyboard(integrity, diagnostics);
+        backend::win32::SystemProcessIntegrity integrity;
+        backend::win32::Win32Keyboard keyboard(integrity, diagnostics);
 
-        win32::DdeConversation conversation(diagnostics);
+        backend::win32::DdeConversation conversation(diagnostics);
         // The old build's file (Windows directory or its VirtualStore copy) is
         // taken over once, before the first read.
-        const std::string settingsPath = win32::defaultSettingsPath();
-        win32::importLegacySettings(settingsPath, win32::defaultLegacySettingsPaths());
-        win32::Win32SettingsFile settingsFile;
-        ini::IniProfileStore profile(settingsPath, settingsFile);
+        const std::string settingsPath = backend::win32::defaultSettingsPath();
+        backend::win32::importLegacySettings(settingsPath,
+                                             backend::win32::defaultLegacySettingsPaths());
+        backend::win32::Win32SettingsFile settingsFile;
+        backend::ini::IniProfileStore profile(settingsPath, settingsFile);
 
         app::MainWindow window(services::Services{events, windowManager, stacking, keyboard,
                                                   keyMonitor, conversation, profile, files, codec,
@@ -123,7 +125,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         view.addForm(window.nickForm().frm_nick);
         window.open();
         // Presses asked for by `tavren.exe --press`, once the board is laid out.
-        win32::PressReceiver pressReceiver(
+        backend::win32::PressReceiver pressReceiver(
             [&window](int number, bool right) { return window.pressOrderButton(number, right); });
         // From here on, a log-off or shut-down ends the program as closing its
         // window does: settings saved.

@@ -1,6 +1,6 @@
 #include "session_end.h"
 
-#include "platform/win32/window_class.h"
+#include "platform/backend/win32/window_class.h"
 
 #include <utility>
 
@@ -8,7 +8,8 @@ namespace tavren::program {
 namespace {
 
 const wchar_t* sessionEndClass(WNDPROC proc) {
-    static const wchar_t* const name = win32::registerPlainWindowClass(L"TavrenSessionEnd", proc);
+    static const wchar_t* const name =
+        backend::win32::registerPlainWindowClass(L"TavrenSessionEnd", proc);
     return name;
 }
 

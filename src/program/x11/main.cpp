@@ -6,26 +6,26 @@
 
 #include "app/main_window.h"
 #include "command_line.h"
-#include "platform/dbus/dbus_conversation.h"
-#include "platform/dbus/desktop_input_method.h"
-#include "platform/dbus/press_service.h"
-#include "platform/dbus/session_bus_address.h"
-#include "platform/ini/ini_profile_store.h"
-#include "platform/posix/end_signals.h"
-#include "platform/posix/iconv_text_codec.h"
-#include "platform/posix/posix_files.h"
-#include "platform/posix/posix_settings_file.h"
-#include "platform/posix/xdg_profile_path.h"
-#include "platform/qt/qt_end_requests.h"
-#include "platform/qt/qt_event_loop.h"
-#include "platform/qt/qt_open_dialog.h"
-#include "platform/qt/qt_screens.h"
-#include "platform/qt/qt_view.h"
+#include "platform/backend/dbus/dbus_conversation.h"
+#include "platform/backend/dbus/desktop_input_method.h"
+#include "platform/backend/dbus/press_service.h"
+#include "platform/backend/dbus/session_bus_address.h"
+#include "platform/backend/ini/ini_profile_store.h"
+#include "platform/backend/posix/end_signals.h"
+#include "platform/backend/posix/iconv_text_codec.h"
+#include "platform/backend/posix/posix_files.h"
+#include "platform/backend/posix/posix_settings_file.h"
+#include "platform/backend/posix/xdg_profile_path.h"
+#include "platform/view/qt/qt_end_requests.h"
+#include "platform/view/qt/qt_event_loop.h"
+#include "platform/view/qt/qt_open_dialog.h"
+#include "platform/view/qt/qt_screens.h"
+#include "platform/view/qt/qt_view.h"
 
-#include "platform/x11/x11_connection.h"
-#include "platform/x11/x11_input.h"
-#include "platform/x11/x11_stacking.h"
-#include "platform/x11/x11_window_manager.h"
+#include "platform/backend/x11/x11_connection.h"
+#include "platform/backend/x11/x11_input.h"
+#include "platform/backend/x11/x11_stacking.h"
+#include "platform/backend/x11/x11_window_manager.h"
 #include "stderr_diagnostics.h"
 #include "wayland_session.h"
 
@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
         // Standard error carries the one line below and nothing else: Qt D-Bus
         // may warn of its own types while the connection winds down.
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-        const auto outcome = dbus::askRunningTavrenToPress(
-            dbus::sessionBusAddress(), commandLine.pressNumber, commandLine.pressRight);
+        const auto outcome = backend::dbus::askRunningTavrenToPress(
+            backend::dbus::sessionBusAddress(), commandLine.pressNumber, commandLine.pressRight);
         if (outcome.pressed) return 0;
         std::fprintf(stderr, "tavren: %s\n", outcome.why.c_str());
         return 1;
@@ -78,23 +78,23 @@ int main(int argc, char** argv) {
     try {
         // From here on, kill, logout and Ctrl+C wait for the event loop, which
         // ends the program as closing its window does: settings saved.
-        posix::EndSignals endSignals;
-        qt::QtView view;
-        qt::QtEventLoop events;
-        qt::QtOpenDialog openDialog;
-        qt::QtScreens screens(view.scale());
-        posix::PosixFiles files;
-        posix::IconvTextCodec codec;
+        backend::posix::EndSignals endSignals;
+        view::qt::QtView view;
+        view::qt::QtEventLoop events;
+        view::qt::QtOpenDialog openDialog;
+        view::qt::QtScreens screens(view.scale());
+        backend::posix::PosixFiles files;
+        backend::posix::IconvTextCodec codec;
 
-        x11::survivePeerWindowErrors();
-        x11::DisplayPtr display = x11::openDisplay(nullptr);
-        x11::X11WindowManager windowManager(display.get());
-        x11::X11Stacking stacking(display.get(), [&view](const controls::Form& form) {
+        backend::x11::survivePeerWindowErrors();
+        backend::x11::DisplayPtr display = backend::x11::openDisplay(nullptr);
+        backend::x11::X11WindowManager windowManager(display.get());
+        backend::x11::X11Stacking stacking(display.get(), [&view](const controls::Form& form) {
             return static_cast<unsigned long>(view.nativeWindowId(form));
         });
         // fcitx5 or ibus, whichever runs when an order is typed.
-        dbus::DesktopInputMethod inputMethod;
-        auto input = x11::openX11Input(nullptr, &inputMethod);
+        backend::dbus::DesktopInputMethod inputMethod;
+        auto input = backend::x11::openX11Input(nullptr, &inputMethod);
 
         program::StderrDiagnostics toStandardError;
         services::Diagnostics& diagnostics =
@@ -102,9 +102,9 @@ int main(int argc, char** argv) {
                                 : services::NoDiagnostics::instance();
         if (commandLine.verbose && wayland) std::fprintf(stderr, "tavren: %s\n", wayland->c_str());
 
-        dbus::DBusConversation conversation;
-        posix::PosixSettingsFile settingsFile;
-        ini::IniProfileStore profile(posix::defaultProfilePath(), settingsFile);
+        backend::dbus::DBusConversation conversation;
+        backend::posix::PosixSettingsFile settingsFile;
+        backend::ini::IniProfileStore profile(backend::posix::defaultProfilePath(), settingsFile);
 
         app::MainWindow window(services::Services{events, windowManager, stacking, input->keyboard,
                                                   input->monitor, conversation, profile, files,
@@ -113,11 +113,12 @@ int main(int argc, char** argv) {
         view.addForm(window.nickForm().frm_nick);
         window.open();
         // Presses asked for by `tavren --press`, once the board is laid out.
-        dbus::PressService pressService(
-            dbus::sessionBusAddress(),
+        backend::dbus::PressService pressService(
+            backend::dbus::sessionBusAddress(),
             [&window](int number, bool right) { return window.pressOrderButton(number, right); });
-        qt::QtEndRequests endRequests(events, endSignals.descriptor(),
-                                      [&window] { window.form().IRC_Quorvel.requestClose(); });
+        view::qt::QtEndRequests endRequests(events, endSignals.descriptor(), [&window] {
+            window.form().IRC_Quorvel.requestClose();
+        });
         return events.exec();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tavren: %s\n", e.what());

@@ -1,6 +1,6 @@
 #include "conversation_endpoint.h"
 
-#include "platform/dbus/conversation_address.h"
+#include "platform/backend/dbus/conversation_address.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -17,14 +17,15 @@ QString ConversationEndpoint::introspect(const QString&) const {
                           "      <arg name=\"item\" type=\"s\" direction=\"in\"/>\n"
                           "    </method>\n"
                           "  </interface>\n")
-        .arg(QLatin1String(dbus::kConversationInterface), QLatin1String(dbus::kExecuteMethod));
+        .arg(QLatin1String(backend::dbus::kConversationInterface),
+             QLatin1String(backend::dbus::kExecuteMethod));
 }
 
 bool ConversationEndpoint::handleMessage(const QDBusMessage& message,
                                          const QDBusConnection& connection) {
     if (message.type() != QDBusMessage::MethodCallMessage ||
-        message.interface() != QLatin1String(dbus::kConversationInterface) ||
-        message.member() != QLatin1String(dbus::kExecuteMethod))
+        message.interface() != QLatin1String(backend::dbus::kConversationInterface) ||
+        message.member() != QLatin1String(backend::dbus::kExecuteMethod))
         return false; // the bus library answers UnknownMethod
     if (message.signature() != QLatin1String("ss")) {
         connection.send(
@@ -35,7 +36,7 @@ bool ConversationEndpoint::handleMessage(const QDBusMessage& message,
     const auto command = message.arguments().at(0).toString();
     const auto item = message.arguments().at(1).toString();
     if (options_.item && item != *options_.item) {
-        connection.send(message.createErrorReply(QLatin1String(dbus::kUnknownItemError),
+        connection.send(message.createErrorReply(QLatin1String(backend::dbus::kUnknownItemError),
                                                  QStringLiteral("no such item: ") + item));
         return true;
     }

@@ -1,7 +1,7 @@
 #include "serve_conversation.h"
 
-#include "platform/dbus/conversation_address.h"
-#include "platform/dbus/session_bus_address.h"
+#include "platform/backend/dbus/conversation_address.h"
+#include "platform/backend/dbus/session_bus_address.h"
 
 #include <QDBusConnectionInterface>
 
@@ -12,13 +12,14 @@ namespace tavren::conversation_server {
 std::optional<QDBusConnection> serveConversation(const char* program, const QString& application,
                                                  const QString& topic,
                                                  ConversationEndpoint& endpoint) {
-    const auto busName = dbus::conversationBusName(application.toStdString(), topic.toStdString());
+    const auto busName =
+        backend::dbus::conversationBusName(application.toStdString(), topic.toStdString());
     if (!busName) {
         std::fprintf(stderr, "%s: application and topic are too long\n", program);
         return std::nullopt;
     }
     // The same bus Tavren finds, by the same rules, so that the two always meet.
-    const auto address = dbus::sessionBusAddress();
+    const auto address = backend::dbus::sessionBusAddress();
     if (address.empty()) {
         std::fprintf(stderr,
                      "%s: no session bus (DBUS_SESSION_BUS_ADDRESS unset and no "
@@ -33,8 +34,10 @@ std::optional<QDBusConnection> serveConversation(const char* program, const QStr
                      qPrintable(bus.lastError().message()));
         return std::nullopt;
     }
-    if (!bus.registerVirtualObject(QLatin1String(dbus::kConversationObjectPath), &endpoint)) {
-        std::fprintf(stderr, "%s: cannot register %s\n", program, dbus::kConversationObjectPath);
+    if (!bus.registerVirtualObject(QLatin1String(backend::dbus::kConversationObjectPath),
+                                   &endpoint)) {
+        std::fprintf(stderr, "%s: cannot register %s\n", program,
+                     backend::dbus::kConversationObjectPath);
         return std::nullopt;
     }
     // Refuse to queue behind, or take over from, whoever already serves the name.

@@ -1,0 +1,138 @@
+#include "classic_key_codes.h"
+
+#include "platform/controls/mouse.h"
+
+#include <utility>
+
+namespace tavren::view::qt {
+namespace {
+
+// Keys whose code does not follow from a contiguous range.
+constexpr std::pair<int, int> kNamedKeys[] = {
+    {Qt::Key_Backspace, 8},
+    {Qt::Key_Tab, 9},
+    {Qt::Key_Backtab, 9},
+    {Qt::Key_Clear, 12},
+    {Qt::Key_Return, 13},
+    {Qt::Key_Enter, 13},
+    {Qt::Key_Shift, 16},
+    {Qt::Key_Control, 17},
+    {Qt::Key_Alt, 18},
+    {Qt::Key_Pause, 19},
+    {Qt::Key_CapsLock, 20},
+    {Qt::Key_Escape, 27},
+    {Qt::Key_Space, 32},
+    {Qt::Key_PageUp, 33},
+    {Qt::Key_PageDown, 34},
+    {Qt::Key_End, 35},
+    {Qt::Key_Home, 36},
+    {Qt::Key_Left, 37},
+    {Qt::Key_Up, 38},
+    {Qt::Key_Right, 39},
+    {Qt::Key_Down, 40},
+    {Qt::Key_Select, 41},
+    {Qt::Key_Print, 42},
+    {Qt::Key_Execute, 43},
+    {Qt::Key_SysReq, 44},
+    {Qt::Key_Insert, 45},
+    {Qt::Key_Delete, 46},
+    {Qt::Key_Help, 47},
+    {Qt::Key_Meta, 91},
+    {Qt::Key_Super_L, 91},
+    {Qt::Key_Super_R, 92},
+    {Qt::Key_Menu, 93},
+    {Qt::Key_NumLock, 144},
+    {Qt::Key_ScrollLock, 145},
+    // Symbols, by the US key that carries them (shifted or not).
+    {Qt::Key_Exclam, '1'},
+    {Qt::Key_At, '2'},
+    {Qt::Key_NumberSign, '3'},
+    {Qt::Key_Dollar, '4'},
+    {Qt::Key_Percent, '5'},
+    {Qt::Key_AsciiCircum, '6'},
+    {Qt::Key_Ampersand, '7'},
+    {Qt::Key_Asterisk, '8'},
+    {Qt::Key_ParenLeft, '9'},
+    {Qt::Key_ParenRight, '0'},
+    {Qt::Key_Semicolon, 186},
+    {Qt::Key_Colon, 186},
+    {Qt::Key_Equal, 187},
+    {Qt::Key_Plus, 187},
+    {Qt::Key_Comma, 188},
+    {Qt::Key_Less, 188},
+    {Qt::Key_Minus, 189},
+    {Qt::Key_Underscore, 189},
+    {Qt::Key_Period, 190},
+    {Qt::Key_Greater, 190},
+    {Qt::Key_Slash, 191},
+    {Qt::Key_Question, 191},
+    {Qt::Key_QuoteLeft, 192},
+    {Qt::Key_AsciiTilde, 192},
+    {Qt::Key_BracketLeft, 219},
+    {Qt::Key_BraceLeft, 219},
+    {Qt::Key_Backslash, 220},
+    {Qt::Key_Bar, 220},
+    {Qt::Key_BracketRight, 221},
+    {Qt::Key_BraceRight, 221},
+    {Qt::Key_Apostrophe, 222},
+    {Qt::Key_QuoteDbl, 222},
+    {Qt::Key_yen, 220},
+};
+
+// The keypad's own codes, for keys that arrive with the keypad modifier.
+int keypadCode(int qtKey) {
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return 96 + (qtKey - Qt::Key_0);
+    switch (qtKey) {
+    case Qt::Key_Asterisk:
+        return 106;
+    case Qt::Key_Plus:
+        return 107;
+    case Qt::Key_Minus:
+        return 109;
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+        return 110;
+    case Qt::Key_Slash:
+        return 111;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int classicKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::KeypadModifier) {
+        if (const int code = keypadCode(qtKey)) return code;
+    }
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return 'A' + (qtKey - Qt::Key_A);
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return '0' + (qtKey - Qt::Key_0);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return 112 + (qtKey - Qt::Key_F1);
+    for (const auto& [key, code] : kNamedKeys) {
+        if (key == qtKey) return code;
+    }
+    return 0;
+}
+
+int classicShiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = controls::kNoShift;
+    if (modifiers & Qt::ShiftModifier) shift |= controls::kShiftKey;
+    if (modifiers & Qt::ControlModifier) shift |= controls::kCtrlKey;
+    if (modifiers & Qt::AltModifier) shift |= controls::kAltKey;
+    return shift;
+}
+
+int classicMouseButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return controls::kLeftButton;
+    case Qt::RightButton:
+        return controls::kRightButton;
+    case Qt::MiddleButton:
+        return controls::kMiddleButton;
+    default:
+        return 0;
+    }
+}
+
+} // namespace tavren::view::qt
