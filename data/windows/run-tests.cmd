@@ -39,7 +39,6 @@ for /f "usebackq delims=" %%v in ("%logs%\version.txt") do >> "%summary%" echo %
 call :run tavren_unit_tests.exe
 call :run tavren_win32_tests.exe
 call :run tavren_win32_view_tests.exe
-call :run tavren_win32_program_tests.exe
 call :run tavren_win32_resources_tests.exe
 call :run tavren_win32_e2e_tests.exe
 call :run_at_144_dpi tavren_win32_dpi_tests.exe

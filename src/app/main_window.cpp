@@ -46,8 +46,7 @@ void MainWindow::connectEvents() {
 }
 
 std::string MainWindow::caption() {
-    return "Tavren（汎用タイプ） Ver" + std::to_string(kVersionMajor) + "." +
-           std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
+    return std::string("Tavren（汎用タイプ） Ver") + kVersionText;
 }
 
 void MainWindow::open() {

@@ -6,7 +6,6 @@
 // --version and --verbose write to what the command prompt redirected, or else
 // to the console of the prompt that started it.
 #include "app/main_window.h"
-#include "command_line.h"
 #include "console_output.h"
 #include "dpi_awareness.h"
 #include "platform/backend/ini/ini_profile_store.h"
@@ -25,6 +24,7 @@
 #include "platform/view/win32/win32_open_dialog.h"
 #include "platform/view/win32/win32_screens.h"
 #include "platform/view/win32/win32_view.h"
+#include "program/command_line.h"
 #include "resources/resource_ids.h"
 #include "session_end.h"
 #include "stderr_diagnostics.h"
@@ -63,8 +63,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace tavren;
     using program::Stream;
 
-    const program::CommandLine commandLine =
-        program::readCommandLine(utf8Arguments(), environmentVariable(L"TAVREN_LOG"));
+    const program::CommandLine commandLine = program::readCommandLine(
+        utf8Arguments(), environmentVariable(L"TAVREN_LOG"), program::kWindowsProgram);
     switch (commandLine.action) {
     case program::CommandLine::Action::ShowHelp:
     case program::CommandLine::Action::ShowVersion:

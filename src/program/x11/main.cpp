@@ -5,7 +5,6 @@
 #include <QApplication>
 
 #include "app/main_window.h"
-#include "command_line.h"
 #include "platform/backend/dbus/dbus_conversation.h"
 #include "platform/backend/dbus/desktop_input_method.h"
 #include "platform/backend/dbus/press_service.h"
@@ -21,6 +20,7 @@
 #include "platform/view/qt/qt_open_dialog.h"
 #include "platform/view/qt/qt_screens.h"
 #include "platform/view/qt/qt_view.h"
+#include "program/command_line.h"
 
 #include "platform/backend/x11/x11_connection.h"
 #include "platform/backend/x11/x11_input.h"
@@ -37,18 +37,18 @@ int main(int argc, char** argv) {
 
     // Read before the application object, which needs a display: --help and
     // --version work anywhere.
-    QStringList arguments;
+    std::vector<std::string> arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const program::CommandLine commandLine =
-        program::readCommandLine(arguments, qEnvironmentVariable("TAVREN_LOG"));
+        arguments.push_back(QString::fromLocal8Bit(argv[i]).toStdString());
+    const program::CommandLine commandLine = program::readCommandLine(
+        arguments, qEnvironmentVariable("TAVREN_LOG").toStdString(), program::kLinuxProgram);
     switch (commandLine.action) {
     case program::CommandLine::Action::ShowHelp:
     case program::CommandLine::Action::ShowVersion:
-        std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
+        std::fputs(QString::fromStdString(commandLine.text).toLocal8Bit().constData(), stdout);
         return 0;
     case program::CommandLine::Action::Refuse:
-        std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
+        std::fputs(QString::fromStdString(commandLine.text).toLocal8Bit().constData(), stderr);
         return 2;
     case program::CommandLine::Action::Press: {
         // Bus calls want an application object; no window is made.
