@@ -7,6 +7,8 @@
 
 set(TAVREN_FORBIDDEN_INCLUDE_REGEX
     "#[ \t]*include[ \t]*[<\"](Q[A-Za-z]*|Qt[A-Za-z]*/|X11/|xcb/|windows\\.h|dbus/|iconv\\.h|unistd\\.h|sys/|fcntl\\.h)")
+# Nor may they choose a platform themselves: no conditional compilation at all.
+set(TAVREN_FORBIDDEN_CONDITIONAL_REGEX "^[ \t]*#[ \t]*(if|ifdef|ifndef|elif)[ \t(]")
 set(TAVREN_NEUTRAL_LIBRARIES "" CACHE INTERNAL "")
 
 #
@@ -22,6 +24,11 @@ function(tavren_neutral_library name)
         file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/${src} bad REGEX "${TAVREN_FORBIDDEN_INCLUDE_REGEX}")
         if(bad)
             message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}/${src} is toolkit-neutral code but includes a platform header: ${bad}")
+        endif()
+        file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/${src} conditional
+             REGEX "${TAVREN_FORBIDDEN_CONDITIONAL_REGEX}")
+        if(conditional)
+            message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}/${src} is toolkit-neutral code but compiles conditionally: ${conditional}")
         endif()
     endforeach()
     foreach(dep IN LISTS ARG_LINKS)
