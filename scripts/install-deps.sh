@@ -16,7 +16,7 @@ linux=(
     # tests
     libgtest-dev libgmock-dev clang libclang-rt-14-dev
     clang-format                           # scripts/check-format.sh (clang-format-14, the layout checked)
-    xvfb openbox xdotool xterm x11-utils x11-apps dbus dbus-x11 imagemagick
+    xvfb openbox xdotool xterm x11-utils dbus dbus-x11 imagemagick
     desktop-file-utils appstream binutils  # validating the menu entry and metainfo; readelf
     libgtk-3-dev                          # a GTK 3 entry as a typing target
     libsm-dev libice-dev                   # a session manager that ends the test session
