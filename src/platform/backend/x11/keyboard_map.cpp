@@ -106,6 +106,30 @@ std::optional<KeyLocation> KeyboardMap::find(KeySym keysym) const {
     return best;
 }
 
+KeyPlaces KeyboardMap::places() const {
+    unsigned pressable = 0;
+    for (unsigned bit = 1; bit <= Mod5Mask; bit <<= 1)
+        if (modifierKey(bit)) pressable |= bit;
+    KeyPlaces places;
+    XkbDescPtr xkb = desc_.get();
+    for (int code = xkb->min_key_code; code <= xkb->max_key_code; ++code) {
+        const auto keycode = static_cast<KeyCode>(code);
+        if (XkbKeyNumGroups(xkb, keycode) == 0) continue;
+        const unsigned group = groupOf(keycode);
+        const XkbKeyTypeRec* type = XkbKeyKeyType(xkb, keycode, group);
+        for (int level = 0; level < type->num_levels; ++level) {
+            const KeySym keysym = XkbKeySymEntry(xkb, keycode, level, group);
+            if (keysym == NoSymbol) continue;
+            const auto mods = modifiersForLevel(*type, level);
+            if (!mods || (*mods & ~pressable)) continue;
+            const auto [place, added] = places.try_emplace(keysym, KeyLocation{keycode, *mods});
+            if (!added && std::popcount(*mods) < std::popcount(place->second.levelModifiers))
+                place->second = KeyLocation{keycode, *mods};
+        }
+    }
+    return places;
+}
+
 std::optional<KeyCode> KeyboardMap::modifierKey(unsigned mask) const {
     XkbDescPtr xkb = desc_.get();
     for (int code = xkb->min_key_code; code <= xkb->max_key_code; ++code) {
