@@ -46,10 +46,6 @@ public:
     // Nothing when the server does not answer.
     static std::optional<KeyboardMap> fetch(Display* display);
 
-    // The key and level that type `keysym` with at most Shift and the third-level
-    // modifier (AltGr) held, preferring fewer modifiers, then lower keycodes.
-    std::optional<KeyLocation> find(KeySym keysym) const;
-
     // The key and level that type each keysym with at most Shift and the
     // third-level modifier (AltGr) held, preferring fewer modifiers, then lower
     // keycodes. Levels that need a modifier the map has no key for are left out.
