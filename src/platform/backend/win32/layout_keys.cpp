@@ -41,34 +41,4 @@ char32_t WindowKeyboardLayout::shifted(char32_t c) const {
     return n == 1 ? static_cast<char32_t>(out[0]) : c;
 }
 
-bool layoutKeyOf(char32_t c, HKL layout, LayoutKey& key) {
-    if (c >= 0x10000) return false;
-    const SHORT scan = ::VkKeyScanExW(static_cast<WCHAR>(c), layout);
-    if (scan == -1) return false;
-    key.virtualKey = LOBYTE(scan);
-    const BYTE shiftState = HIBYTE(scan);
-    key.modifiers = 0;
-    if (shiftState & 1) key.modifiers |= services::kShift;
-    if (shiftState & 2) key.modifiers |= services::kControl;
-    if (shiftState & 4) key.modifiers |= services::kAlt;
-    return true;
-}
-
-char32_t shiftedByLayout(char32_t c, HKL layout) {
-    LayoutKey key;
-    if (!layoutKeyOf(c, layout, key) || (key.modifiers & ~services::kShift) != 0) return c;
-    BYTE state[256] = {};
-    state[VK_SHIFT] = 0x80;
-    state[VK_LSHIFT] = 0x80;
-    const UINT scanCode = ::MapVirtualKeyExW(key.virtualKey, MAPVK_VK_TO_VSC, layout);
-    wchar_t out[4] = {};
-    const int n =
-        ::ToUnicodeEx(key.virtualKey, scanCode, state, out, 4, kKeepKeyboardState, layout);
-    return n == 1 ? static_cast<char32_t>(out[0]) : c;
-}
-
-HKL layoutOfWindow(HWND window) {
-    return ::GetKeyboardLayout(::GetWindowThreadProcessId(window, nullptr));
-}
-
 } // namespace tavren::backend::win32

@@ -40,18 +40,4 @@ private:
     HKL layout_;
 };
 
-// The layout's key for a character, or false when the layout has none.
-bool layoutKeyOf(char32_t c, HKL layout, LayoutKey& key);
-
-// The character the layout's key for `c` gives with Shift held: "+" in the
-// key syntax holds Shift for the next key, so "+c" is "C" and "+1" is "!" on
-// US and Japanese layouts alike. `c` itself where the layout has no key for
-// it, where the key needs Ctrl or AltGr, or where it gives no one character
-// with Shift.
-char32_t shiftedByLayout(char32_t c, HKL layout);
-
-// The keyboard layout of the thread that owns a window: the one that turns
-// that window's keys into characters.
-HKL layoutOfWindow(HWND window);
-
 } // namespace tavren::backend::win32
