@@ -111,6 +111,59 @@ TEST_F(X11KeyboardTest, AHeldShiftDoesNotChangeTheTextAndIsHeldAgainAfterwards) 
     EXPECT_TRUE(state.base_mods & ShiftMask);
 }
 
+// Key events the window gets, as the server delivers them.
+class KeyEventsOf {
+public:
+    explicit KeyEventsOf(Window window) : display_(XOpenDisplay(nullptr)) {
+        if (!display_) throw std::runtime_error("cannot open the display");
+        XSelectInput(display_, window, KeyPressMask | KeyReleaseMask);
+        XSync(display_, False);
+    }
+    ~KeyEventsOf() { XCloseDisplay(display_); }
+    KeyEventsOf(const KeyEventsOf&) = delete;
+    KeyEventsOf& operator=(const KeyEventsOf&) = delete;
+
+    // Every event until now of what `sender` asked for before.
+    int countAfter(Display* sender) {
+        XSync(sender, False);
+        XSync(display_, False);
+        while (XPending(display_) > 0) {
+            XEvent event;
+            XNextEvent(display_, &event);
+            ++count_;
+        }
+        return count_;
+    }
+
+private:
+    Display* display_;
+    int count_ = 0;
+};
+
+// Ctrl held on the user's keyboard refuses the order. A Shift the XTest device
+// holds (xdotool keydown) is released for an order only once it is known to be
+// typed: a refused one sends the window nothing, not even Shift up and down.
+TEST_F(X11KeyboardTest, AnOrderRefusedForAHeldCtrlSendsTheWindowNoKeyAtAll) {
+    const auto target = desktop.startTarget(log("a.log"), "Target A");
+    ASSERT_TRUE(target);
+    testkeys::PhysicalKeyboard user;
+    ASSERT_TRUE(user.hold("Control_L"));
+    ASSERT_EQ(Desktop::run("xdotool keydown Shift_L"), 0);
+    KeyEventsOf events(target->window());
+
+    const auto result = typeLine(keyboard, target->window(), "abc");
+    const int eventsOfTheOrder = events.countAfter(keyboard.display());
+
+    ASSERT_TRUE(user.letGo("Control_L"));
+    Desktop::run("xdotool keyup Shift_L");
+    EXPECT_EQ(result, TypeResult::Failed);
+    EXPECT_EQ(eventsOfTheOrder, 0);
+    // The window does hear of keys typed into it.
+    ASSERT_EQ(typeLine(keyboard, target->window(), "x"), TypeResult::Typed);
+    EXPECT_GT(events.countAfter(keyboard.display()), eventsOfTheOrder);
+    EXPECT_EQ(Desktop::readFile(log("a.log")), "x\n");
+}
+
 TEST_F(X11KeyboardTest, EveryKeycodeIsRestoredAfterManyCharactersOffTheMap) {
     const auto target = desktop.startTarget(log("a.log"), "Target A");
     ASSERT_TRUE(target);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
 namespace tavren::backend::win32 {
 
@@ -13,18 +14,30 @@ struct LayoutKey {
     std::uint8_t modifiers = 0;
 };
 
-// The layout's key for a character, or false when the layout has none.
-bool layoutKeyOf(char32_t c, HKL layout, LayoutKey& key);
-
-// The character the layout's key for `c` gives with Shift held: "+" in the
-// key syntax holds Shift for the next key, so "+c" is "C" and "+1" is "!" on
-// US and Japanese layouts alike. `c` itself where the layout has no key for
-// it, where the key needs Ctrl or AltGr, or where it gives no one character
-// with Shift.
-char32_t shiftedByLayout(char32_t c, HKL layout);
+// What a keyboard layout says of characters.
+class KeyboardLayout {
+public:
+    virtual ~KeyboardLayout() = default;
+    // The layout's key for a character; nothing when the layout has none.
+    virtual std::optional<LayoutKey> keyOf(char32_t c) const = 0;
+    // The character the layout's key for `c` gives with Shift held: "+" in the
+    // key syntax holds Shift for the next key, so "+c" is "C" and "+1" is "!"
+    // on US and Japanese layouts alike. `c` itself where the layout has no key
+    // for it, where the key needs Ctrl or AltGr, or where it gives no one
+    // character with Shift.
+    virtual char32_t shifted(char32_t c) const = 0;
+};
 
 // The keyboard layout of the thread that owns a window: the one that turns
 // that window's keys into characters.
-HKL layoutOfWindow(HWND window);
+class WindowKeyboardLayout final : public KeyboardLayout {
+public:
+    explicit WindowKeyboardLayout(HWND window);
+    std::optional<LayoutKey> keyOf(char32_t c) const override;
+    char32_t shifted(char32_t c) const override;
+
+private:
+    HKL layout_;
+};
 
 } // namespace tavren::backend::win32

@@ -1,202 +1,16 @@
 #include "win32_keyboard.h"
 
-#include "attached_input.h"
-#include "closed_input_method.h"
 #include "handles.h"
 #include "helper_thread.h"
-#include "injected_input.h"
-#include "key_reads.h"
 #include "layout_keys.h"
 #include "millisecond_timer.h"
 #include "process_integrity.h"
-#include "virtual_keys.h"
-
-#include <algorithm>
-#include <array>
-#include <vector>
+#include "typing_executor.h"
+#include "typing_plan.h"
 
 namespace tavren::backend::win32 {
 
-using services::KeyStroke;
 using services::TypeResult;
-
-namespace {
-
-INPUT virtualKeyInput(WORD vk, bool extended, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
-    input.ki.dwExtraInfo = kTavrenInputMarker;
-    return input;
-}
-
-INPUT unicodeInput(wchar_t unit, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wScan = static_cast<WORD>(unit);
-    input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-    input.ki.dwExtraInfo = kTavrenInputMarker;
-    return input;
-}
-
-std::vector<wchar_t> utf16Units(char32_t c) {
-    if (c < 0x10000) return {static_cast<wchar_t>(c)};
-    const char32_t v = c - 0x10000;
-    return {static_cast<wchar_t>(0xD800 + (v >> 10)), static_cast<wchar_t>(0xDC00 + (v & 0x3FF))};
-}
-
-void appendModifiers(std::vector<INPUT>& inputs, std::uint8_t mods, bool up) {
-    const WORD order[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
-    const std::uint8_t bits[] = {services::kShift, services::kControl, services::kAlt};
-    for (int i = 0; i < 3; ++i) {
-        const int k = up ? 2 - i : i; // released in the reverse order
-        if (mods & bits[k]) inputs.push_back(virtualKeyInput(order[k], false, up));
-    }
-}
-
-std::vector<INPUT> inputsFor(const KeyStroke& stroke, HKL layout) {
-    std::vector<INPUT> inputs;
-    std::uint8_t mods = stroke.modifiers;
-    if (stroke.isNamed) {
-        const VirtualKey key = virtualKeyOf(stroke.named);
-        if (key.code == 0) return {};
-        appendModifiers(inputs, mods, false);
-        inputs.push_back(virtualKeyInput(key.code, key.extended, false));
-        inputs.push_back(virtualKeyInput(key.code, key.extended, true));
-        appendModifiers(inputs, mods, true);
-        return inputs;
-    }
-    LayoutKey key;
-    if ((mods & (services::kControl | services::kAlt)) &&
-        layoutKeyOf(stroke.character, layout, key)) {
-        mods |= key.modifiers;
-        appendModifiers(inputs, mods, false);
-        inputs.push_back(virtualKeyInput(key.virtualKey, false, false));
-        inputs.push_back(virtualKeyInput(key.virtualKey, false, true));
-        appendModifiers(inputs, mods, true);
-        return inputs;
-    }
-    // Text goes as the character Shift makes of it, like every other character:
-    // as Unicode input, which Caps Lock cannot change.
-    const char32_t character =
-        (mods & services::kShift) ? shiftedByLayout(stroke.character, layout) : stroke.character;
-    appendModifiers(inputs, mods & ~services::kShift, false);
-    for (const wchar_t unit : utf16Units(character)) {
-        inputs.push_back(unicodeInput(unit, false));
-        inputs.push_back(unicodeInput(unit, true));
-    }
-    appendModifiers(inputs, mods & ~services::kShift, true);
-    return inputs;
-}
-
-// Every event of a stroke is a press or a release of this key.
-BYTE keyOf(const INPUT& input) {
-    return (input.ki.dwFlags & KEYEVENTF_UNICODE) ? VK_PACKET : static_cast<BYTE>(input.ki.wVk);
-}
-
-enum class Waited { Done, LostForeground, TimedOut };
-
-// Checks `done` until it holds, for at most kProcessedTimeoutMs; with `window`,
-// gives up as soon as another window is in front.
-template <class Done> Waited waitUntil(Done done, HWND window = nullptr) {
-    const ULONGLONG giveUp = ::GetTickCount64() + Win32Keyboard::kProcessedTimeoutMs;
-    for (unsigned looks = 0;; ++looks) {
-        // Checked first: what follows a wait is sent at once.
-        if (window != nullptr && ::GetForegroundWindow() != window) return Waited::LostForeground;
-        if (done()) return Waited::Done;
-        if (::GetTickCount64() >= giveUp) return Waited::TimedOut;
-        // The target reads a key in well under a millisecond when it is not busy.
-        ::Sleep(looks < 50 ? 0 : 1);
-    }
-}
-
-bool send(INPUT* first, std::size_t count) {
-    if (count == 0) return true;
-    return ::SendInput(static_cast<UINT>(count), first, sizeof(INPUT)) == count;
-}
-
-// Whether the window handles sent messages within a moment: a window that
-// does, and still leaves its keys unread, reads none as key messages.
-bool answersPromptly(HWND window) {
-    DWORD_PTR ignored = 0;
-    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &ignored) != 0;
-}
-
-// Sends a stroke's events, never more than KeyReads::kMostUnread of one key
-// unread, so each waits until the target has read the one before it of the
-// same key. Before the stroke's first event the wait ends as soon as `window`
-// is no longer in front; once part of the stroke is out, the rest always
-// follows, so that no modifier stays pressed, without waiting after a wait
-// has run out.
-//
-// A window whose keys stay unread for the whole wait while it answers
-// messages reads no key messages at all (a game that reads raw input only):
-// `paced` turns false, and the rest goes out without waiting, as every key
-// into that window from then on.
-TypeResult sendCounted(std::vector<INPUT>& inputs, HWND window, KeyReads& reads, bool& paced) {
-    bool unreadTooLong = false;
-    std::size_t pieceStart = 0;
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        const BYTE vk = keyOf(inputs[i]);
-        if (paced && !unreadTooLong && reads.unread(vk) >= KeyReads::kMostUnread) {
-            if (!send(inputs.data() + pieceStart, i - pieceStart)) return TypeResult::Failed;
-            const bool started = i > 0;
-            pieceStart = i;
-            const Waited waited =
-                waitUntil([&] { return reads.unread(vk) < KeyReads::kMostUnread; },
-                          started ? nullptr : window);
-            if (waited == Waited::LostForeground) return TypeResult::Interrupted;
-            if (waited == Waited::TimedOut) {
-                if (answersPromptly(window)) {
-                    paced = false;
-                } else {
-                    if (!started) return TypeResult::Failed;
-                    unreadTooLong = true;
-                }
-            }
-        }
-        reads.sending(vk);
-    }
-    if (!send(inputs.data() + pieceStart, inputs.size() - pieceStart)) return TypeResult::Failed;
-    return unreadTooLong ? TypeResult::Failed : TypeResult::Typed;
-}
-
-// How long a key the user holds may keep its stroke waiting: a tap's press is
-// over in a tenth of a second, and a key held longer than this repeats for the
-// user anyway.
-constexpr ULONGLONG kHeldKeyPatienceMs = 1000;
-
-// A key of the stroke that the user is still holding (Enter, when it sent the
-// send box) would reach the target as a repeat of the user's press, and the
-// user's release after ours would come as a release of a key the target
-// already saw go up: the stroke waits, bounded, until the user lets go.
-// Waiting rather than releasing the key from here leaves the user's own press
-// and release as they were. False when the user held on too long.
-bool userLetGoOfKeys(const std::vector<INPUT>& inputs) {
-    for (const INPUT& input : inputs) {
-        if (input.ki.dwFlags & (KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)) continue;
-        const ULONGLONG giveUp = ::GetTickCount64() + kHeldKeyPatienceMs;
-        while (::GetAsyncKeyState(input.ki.wVk) & 0x8000) {
-            if (::GetTickCount64() >= giveUp) return false;
-            ::Sleep(1);
-        }
-    }
-    return true;
-}
-
-// A window answers a sent message only between its messages: once it has read
-// the last key, the answer comes after that key's message has been handled.
-// Sent messages go ahead of input, so a round trip alone says nothing about
-// keys still queued.
-bool roundTrip(HWND target) {
-    DWORD_PTR ignored = 0;
-    return ::SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                                 Win32Keyboard::kProcessedTimeoutMs, &ignored) != 0;
-}
-
-} // namespace
 
 TypeResult Win32Keyboard::type(services::WindowHandle target, const services::KeySequence& keys) {
     if (target == 0) return TypeResult::Interrupted;
@@ -208,67 +22,22 @@ TypeResult Win32Keyboard::type(services::WindowHandle target, const services::Ke
              "keys from it; start Tavren as administrator too"});
         return TypeResult::Failed;
     }
+    const TypingPlan plan = planTyping(keys, WindowKeyboardLayout(window));
+    if (!plan.possible()) return TypeResult::Failed;
+    TypingExecutor executor(window, readsNoKeyMessages_, diagnostics_);
     // Sleep(1) and the waits on the target's reading keep to a millisecond
     // while typing, not to the system's default tick of about 15.6 ms.
     const MillisecondTimer timer;
     if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId())
-        return typeUncounted(window, keys);
+        return executor.typeWithoutFollowing(plan);
     // Threads that share an input queue take its input in order: the target
     // could not read its keys behind a click still queued for this thread
     // (the release of the press that sent the order) while we wait. The
     // helper thread has no window, so nothing in the queue is ever its.
     TypeResult result = TypeResult::Failed;
-    if (!runOnHelperThread([&] { result = typeCounted(window, keys); }))
-        return typeUncounted(window, keys);
+    if (!runOnHelperThread([&] { result = executor.typeFollowingReads(plan); }))
+        return executor.typeWithoutFollowing(plan);
     return result;
-}
-
-TypeResult Win32Keyboard::typeCounted(HWND window, const services::KeySequence& keys) {
-    // Joined for the whole typing: joining resets the key state the reads are
-    // counted on, and the queue must be the target's before the first key.
-    const AttachedInput input(window);
-    if (!input.attached()) return typeUncounted(window, keys);
-    // Opened again on the way out, once every key has been read.
-    const ClosedInputMethod inputMethod(window);
-    KeyReads reads;
-    bool paced = !readsNoKeyMessages_.contains(window);
-    const HKL layout = layoutOfWindow(window);
-    for (const KeyStroke& stroke : keys) {
-        std::vector<INPUT> inputs = inputsFor(stroke, layout);
-        if (inputs.empty()) return TypeResult::Failed;
-        if (!userLetGoOfKeys(inputs)) return TypeResult::Failed;
-        if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
-        const bool wasPaced = paced;
-        const TypeResult sent = sendCounted(inputs, window, reads, paced);
-        if (wasPaced && !paced) {
-            readsNoKeyMessages_.insert(window);
-            diagnostics_.report({services::IgnoredFailure::KeysNotFollowed,
-                                 "the window reads no key messages (raw input only?): its keys go "
-                                 "out unpaced from now on"});
-        }
-        if (sent != TypeResult::Typed) return sent;
-    }
-    // Every key is in the target's queue by now, whatever comes to the front.
-    if (paced && waitUntil([&] { return reads.allRead(); }) != Waited::Done)
-        return TypeResult::Failed;
-    // A window that hangs handling the last key has still read every key.
-    roundTrip(window);
-    return TypeResult::Typed;
-}
-
-TypeResult Win32Keyboard::typeUncounted(HWND window, const services::KeySequence& keys) {
-    const HKL layout = layoutOfWindow(window);
-    for (const KeyStroke& stroke : keys) {
-        if (::GetForegroundWindow() != window) return TypeResult::Interrupted;
-        std::vector<INPUT> inputs = inputsFor(stroke, layout);
-        if (inputs.empty() || !userLetGoOfKeys(inputs)) return TypeResult::Failed;
-        if (!send(inputs.data(), inputs.size())) return TypeResult::Failed;
-    }
-    // The best there is without a shared queue: each answer comes between two
-    // of the window's messages, but ahead of the keys still queued. A window
-    // of this thread reads its keys only once we are back in the event loop.
-    if (roundTrip(window)) roundTrip(window);
-    return TypeResult::Typed;
 }
 
 } // namespace tavren::backend::win32

@@ -21,7 +21,8 @@ namespace tavren::backend::win32 {
 // is "!"), typed as Unicode input like the rest. Named keys, Enter and the modifiers go as virtual
 // keys with their scan codes (some games read only those). The foreground is checked before every
 // key; typing stops as soon as it is another window. Every synthesised key carries
-// kTavrenInputMarker.
+// kTavrenInputMarker. The whole order is planned first (TypingPlan), then sent
+// (TypingExecutor): one that cannot be typed is refused before any key goes out.
 //
 // type() returns once the target's thread has read every key and handled the
 // last: a helper thread types, sharing the target's input queue meanwhile
@@ -45,23 +46,13 @@ public:
                            services::Diagnostics& diagnostics = services::NoDiagnostics::instance())
         : integrity_(integrity), diagnostics_(diagnostics) {}
 
-    // How long the target may take to read the next of its keys, and to
-    // answer the round trip after the last: a target that reads none of its
-    // keys for that long holds us no longer, and the typing has failed.
-    static constexpr unsigned kProcessedTimeoutMs = 1000;
-
     services::TypeResult type(services::WindowHandle target,
                               const services::KeySequence& keys) override;
 
 private:
-    // On a helper thread: types and follows the reading.
-    services::TypeResult typeCounted(HWND window, const services::KeySequence& keys);
-    // When the target's input queue cannot be shared (a window of this thread):
-    // the keys go out without a look at their reading.
-    services::TypeResult typeUncounted(HWND window, const services::KeySequence& keys);
-
     ProcessIntegrity& integrity_;
     services::Diagnostics& diagnostics_;
+    // Windows found to read no key messages: typed into unpaced.
     std::set<HWND> readsNoKeyMessages_;
 };
 

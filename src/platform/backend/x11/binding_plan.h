@@ -29,6 +29,7 @@ struct SlotBinding {
     unsigned char keycode = 0;
     SlotLevel level = SlotLevel::First;
     KeySym keysym = NoSymbol;
+    friend bool operator==(const SlotBinding&, const SlotBinding&) = default;
 };
 
 // A run of strokes typed with one set of bindings, and the bindings to make

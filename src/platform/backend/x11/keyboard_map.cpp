@@ -83,8 +83,11 @@ std::optional<unsigned> KeyboardMap::modifiersForLevel(const XkbKeyTypeRec& type
     return best;
 }
 
-std::optional<KeyLocation> KeyboardMap::find(KeySym keysym) const {
-    std::optional<KeyLocation> best;
+KeyPlaces KeyboardMap::places() const {
+    unsigned pressable = 0;
+    for (unsigned bit = 1; bit <= Mod5Mask; bit <<= 1)
+        if (modifierKey(bit)) pressable |= bit;
+    KeyPlaces places;
     XkbDescPtr xkb = desc_.get();
     for (int code = xkb->min_key_code; code <= xkb->max_key_code; ++code) {
         const auto keycode = static_cast<KeyCode>(code);
@@ -92,18 +95,16 @@ std::optional<KeyLocation> KeyboardMap::find(KeySym keysym) const {
         const unsigned group = groupOf(keycode);
         const XkbKeyTypeRec* type = XkbKeyKeyType(xkb, keycode, group);
         for (int level = 0; level < type->num_levels; ++level) {
-            if (XkbKeySymEntry(xkb, keycode, level, group) != keysym) continue;
+            const KeySym keysym = XkbKeySymEntry(xkb, keycode, level, group);
+            if (keysym == NoSymbol) continue;
             const auto mods = modifiersForLevel(*type, level);
-            if (!mods) continue;
-            bool pressable = true;
-            for (unsigned bit = 1; bit <= Mod5Mask; bit <<= 1)
-                if ((*mods & bit) && !modifierKey(bit)) pressable = false;
-            if (!pressable) continue;
-            if (!best || std::popcount(*mods) < std::popcount(best->levelModifiers))
-                best = KeyLocation{keycode, *mods};
+            if (!mods || (*mods & ~pressable)) continue;
+            const auto [place, added] = places.try_emplace(keysym, KeyLocation{keycode, *mods});
+            if (!added && std::popcount(*mods) < std::popcount(place->second.levelModifiers))
+                place->second = KeyLocation{keycode, *mods};
         }
     }
-    return best;
+    return places;
 }
 
 std::optional<KeyCode> KeyboardMap::modifierKey(unsigned mask) const {

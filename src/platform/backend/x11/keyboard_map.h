@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace tavren::backend::x11 {
@@ -32,6 +33,9 @@ struct LevelThree {
     KeyCode key = 0;
 };
 
+// Where each keysym of a keyboard map is typed.
+using KeyPlaces = std::unordered_map<KeySym, KeyLocation>;
+
 // The key type of four levels: none, Shift, `modifier`, Shift and `modifier`.
 std::optional<int> fourLevelKeyType(const XkbDescRec& xkb, unsigned modifier);
 
@@ -42,9 +46,10 @@ public:
     // Nothing when the server does not answer.
     static std::optional<KeyboardMap> fetch(Display* display);
 
-    // The key and level that type `keysym` with at most Shift and the third-level
-    // modifier (AltGr) held, preferring fewer modifiers, then lower keycodes.
-    std::optional<KeyLocation> find(KeySym keysym) const;
+    // The key and level that type each keysym with at most Shift and the
+    // third-level modifier (AltGr) held, preferring fewer modifiers, then lower
+    // keycodes. Levels that need a modifier the map has no key for are left out.
+    KeyPlaces places() const;
 
     // A key that sets the single real modifier `mask` (ShiftMask, ControlMask,
     // Mod1Mask, Mod5Mask) while held, not a lock key.

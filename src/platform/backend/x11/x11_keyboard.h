@@ -24,7 +24,9 @@ namespace tavren::backend::x11 {
 // hold waits for that at each change of bindings. Keys go out in batches under
 // one server grab, after one foreground check. Caps Lock is unlocked while
 // typing and modifiers the XTest device holds are released, so that neither
-// changes the text; both are put back afterwards, on every path.
+// changes the text; both are put back afterwards, on every path. The whole
+// order is planned first (TypingPlan): one that cannot be typed is refused
+// before anything is released or sent.
 //
 // With an input method running, the target's input context is turned to direct
 // input for the order and given back once the input method has handled it.
