@@ -9,8 +9,8 @@
 #include "dpi_awareness.h"
 #include "fakes/fake_services.h"
 #include "platform/backend/win32/wide_text.h"
-#include "platform/view/win32/child_windows.h"
-#include "platform/view/win32/gdi_caption_metrics.h"
+#include "platform/view/win32/caption_metrics.h"
+#include "platform/view/win32/child_views.h"
 #include "platform/view/win32/win32_view.h"
 
 #include <gtest/gtest.h>
@@ -90,7 +90,7 @@ std::vector<HWND> visibleDescendants(HWND top) {
 // Checks one window's caption and returns where its lines are, or nothing when
 // it shows none.
 bool layOut(HWND window, Shown& shown) {
-    const ChildWindow* child = ChildWindow::of(window);
+    const ChildView* child = ChildView::of(window);
     if (!child) return false;
     const controls::Control& control = child->control();
     const std::string* caption = captionOf(control);
@@ -152,7 +152,7 @@ void expectReadable(HWND top, const char* where) {
         for (HWND above = ::GetWindow(captions[i].window, GW_HWNDPREV); above;
              above = ::GetWindow(above, GW_HWNDPREV)) {
             if (!::IsWindowVisible(above)) continue;
-            const ChildWindow* cover = ChildWindow::of(above);
+            const ChildView* cover = ChildView::of(above);
             EXPECT_FALSE(hides(above, captions[i].text))
                 << where << ": " << captions[i].name << " under "
                 << (cover ? cover->control().name() : std::string("?"));

@@ -34,28 +34,17 @@ const wchar_t* formWindowClass(WNDPROC proc) {
     return name;
 }
 
-// Counts the view's own changes of the window in progress, also when they nest.
-class ApplyingGuard {
-public:
-    explicit ApplyingGuard(int& depth) : depth_(depth) { ++depth_; }
-    ~ApplyingGuard() { --depth_; }
-    ApplyingGuard(const ApplyingGuard&) = delete;
-    ApplyingGuard& operator=(const ApplyingGuard&) = delete;
-
-private:
-    int& depth_;
-};
-
 } // namespace
 
 FormWindow::FormWindow(controls::Form& form, ViewContext context)
-    : form_(form), context_(context), alive_(std::make_shared<FormWindow*>(this)) {
+    : ControlView(form), form_(form), context_(context),
+      alive_(std::make_shared<FormWindow*>(this)) {
     const bool hasMenu = std::any_of(form.children().begin(), form.children().end(),
                                      [](auto* c) { return c->kind() == controls::Kind::MenuItem; });
     if (hasMenu) menu_ = ::CreateMenu();
     // What the new window reports while it is built (its default place, the
     // menu bar taking its height) is not the user's: the form keeps its own.
-    const ApplyingGuard guard(applying_);
+    const controls::EchoGuard::Hold building(echo_);
     window_ = ::CreateWindowExW(0, formWindowClass(&FormWindow::windowProc),
                                 backend::win32::utf8ToWide(form.caption()).c_str(), kFormStyle,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
@@ -94,19 +83,18 @@ void FormWindow::buildChildren(controls::Control& container, HWND parent) {
             addTimer(static_cast<controls::Timer&>(*control));
             continue;
         }
-        std::shared_ptr<ChildWindow> child = createChildWindow(*control, parent, context_);
+        std::unique_ptr<ChildView> child = createChildView(*control, parent, context_);
         if (!child) continue;
-        children_.push_back(child);
         context_.registry->add(*control, child->hwnd());
         if (control->kind() == controls::Kind::Frame) buildChildren(*control, child->hwnd());
-        child->applyAll();
-        std::weak_ptr<ChildWindow> weak = child;
+        child->showAll();
+        child->follow();
         std::weak_ptr<FormWindow*> alive = alive_;
-        control->changed.connect([weak, alive, &container](Property p) {
-            if (auto shown = weak.lock()) shown->apply(p);
+        control->changed.connect([alive, &container](Property p) {
             if (p != Property::Geometry && p != Property::Visible) return;
             if (auto self = alive.lock()) (*self)->restackLater(container);
         });
+        children_.push_back(std::move(child));
     }
     context_.registry->restackChildren(container, context_.scale);
 }
@@ -179,14 +167,7 @@ void FormWindow::applyTimer(std::size_t slot) {
         ::KillTimer(window_, kFirstTimerId + slot);
 }
 
-void FormWindow::applyAll() {
-    for (Property p : {Property::Caption, Property::Enabled, Property::Geometry, Property::State,
-                       Property::Visible})
-        apply(p);
-}
-
 void FormWindow::apply(Property property) {
-    const ApplyingGuard guard(applying_);
     switch (property) {
     case Property::Caption:
         ::SetWindowTextW(window_, backend::win32::utf8ToWide(form_.caption()).c_str());
@@ -296,7 +277,7 @@ void FormWindow::reportGeometry() {
     // A minimised window keeps its size: what counts is the size it comes
     // back with. A maximised one has the size the user sees, and the form
     // (its resize handling, its saved size) takes it as any other.
-    if (applying_ > 0 || ::IsIconic(window_)) return;
+    if (isEcho() || ::IsIconic(window_)) return;
     RECT window{};
     RECT client{};
     ::GetWindowRect(window_, &window);
@@ -319,7 +300,7 @@ void FormWindow::reportGeometry() {
 }
 
 void FormWindow::reportWindowState(WPARAM sizeType) {
-    if (applying_ > 0) return;
+    if (isEcho()) return;
     if (sizeType == SIZE_MINIMIZED) form_.setWindowState(controls::WindowState::Minimised);
     if (sizeType == SIZE_MAXIMIZED) form_.setWindowState(controls::WindowState::Maximised);
     if (sizeType == SIZE_RESTORED) form_.setWindowState(controls::WindowState::Normal);
