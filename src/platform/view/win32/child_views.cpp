@@ -102,7 +102,6 @@ public:
     LabelView(controls::Label& label, HWND window, ViewContext context)
         : ChildView(label, window, context), label_(label) {}
     void apply(Property property) override {
-        if (property == Property::Caption) showText(label_.caption());
         if (property == Property::Colour) ::InvalidateRect(hwnd(), nullptr, TRUE);
         ChildView::apply(property);
     }
@@ -129,14 +128,13 @@ public:
                             reinterpret_cast<DWORD_PTR>(this));
     }
     void apply(Property property) override {
-        if (property == Property::Caption) {
-            showText(button_.caption());
-            ::InvalidateRect(hwnd(), nullptr, TRUE);
-        }
+        if (property == Property::Caption) ::InvalidateRect(hwnd(), nullptr, TRUE);
         if (property == Property::Colour) {
             const DWORD type = ownerDrawn() ? BS_OWNERDRAW : BS_PUSHBUTTON;
-            if ((::GetWindowLongPtrW(hwnd(), GWL_STYLE) & BS_TYPEMASK) != type)
+            if ((::GetWindowLongPtrW(hwnd(), GWL_STYLE) & BS_TYPEMASK) != type) {
                 ::SendMessageW(hwnd(), BM_SETSTYLE, type | BS_MULTILINE, TRUE);
+                showCaptionText();
+            }
             ::InvalidateRect(hwnd(), nullptr, TRUE);
         }
         ChildView::apply(property);
@@ -148,6 +146,7 @@ public:
 
 protected:
     const std::string* caption() const override { return &button_.caption(); }
+    bool drawsCaption() const override { return ownerDrawn(); }
     RECT captionArea(const RECT& client) const override {
         return captionAreaOf(controls::Kind::Button, client);
     }
@@ -177,11 +176,8 @@ bool ButtonView::draw(const DRAWITEMSTRUCT& item) {
     if (pressed) ::OffsetRect(&inner, 1, 1);
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
     ::SetTextColor(dc, ::GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    const WrappedCaption caption(
-        backend::win32::utf8ToWide(button_.caption()), context_.font->description(),
-        context_.font->pixelSize(),
-        SIZE{std::max(0L, inner.right - inner.left), std::max(0L, inner.bottom - inner.top)});
-    caption.drawCentred(dc, inner);
+    // The lines as fitted to the caption area, which lies inside `inner`.
+    if (const WrappedCaption* caption = wrappedCaption()) caption->drawCentred(dc, inner);
     if (item.itemState & ODS_FOCUS) {
         RECT focus = area;
         ::InflateRect(&focus, -3, -3);
@@ -258,7 +254,6 @@ public:
     CheckBoxView(controls::CheckBox& box, HWND window, ViewContext context)
         : ChildView(box, window, context), box_(box) {}
     void apply(Property property) override {
-        if (property == Property::Caption) showText(box_.caption());
         if (property == Property::Value) {
             const WPARAM state = box_.value() == 0   ? BST_UNCHECKED
                                  : box_.value() == 1 ? BST_CHECKED
@@ -296,7 +291,6 @@ public:
     OptionButtonView(controls::OptionButton& option, HWND window, ViewContext context)
         : ChildView(option, window, context), option_(option) {}
     void apply(Property property) override {
-        if (property == Property::Caption) showText(option_.caption());
         if (property == Property::Value) {
             ::SendMessageW(hwnd(), BM_SETCHECK, option_.value() ? BST_CHECKED : BST_UNCHECKED, 0);
             markTabStops(*option_.parent(), *context_.registry);
@@ -507,11 +501,11 @@ void ChildView::apply(Property property) {
     switch (property) {
     case Property::Geometry:
         applyGeometry();
-        fitCaptionFont();
+        fitCaption();
         clearLabelsBeneath();
         break;
     case Property::Caption:
-        fitCaptionFont();
+        fitCaption();
         break;
     case Property::Visible:
         ::ShowWindow(window_, control().visible() ? SW_SHOWNA : SW_HIDE);
@@ -557,7 +551,7 @@ controls::PixelEdges edgesOf(const RECT& r) {
 
 } // namespace
 
-void ChildView::fitCaptionFont() {
+void ChildView::fitCaption() {
     const std::string* text = caption();
     if (!text) return;
     // The caption area in the parent's pixels, less what siblings above hide.
@@ -572,15 +566,23 @@ void ChildView::fitCaptionFont() {
         for (const RECT& cover : coversOf(control(), context_.scale))
             room = controls::captionRoomBeside(room, edgesOf(cover));
     }
-    const text::CaptionFit fit =
-        fitCaptionIn(*text, context_.font->description(), context_.font->pixelSize(),
-                     SIZE{room.right - room.left, room.bottom - room.top});
-    LOGFONTW sized = context_.font->description();
-    sized.lfHeight = -fit.pixelSize;
-    auto font = std::make_unique<OwnedFont>(sized);
-    ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font->handle()), TRUE);
-    fitted_ = std::move(font); // the window's previous font goes only once it is let go
+    auto wrapped = std::make_unique<WrappedCaption>(
+        *text, context_.font->description(), context_.font->pixelSize(),
+        SIZE{room.right - room.left, room.bottom - room.top});
+    ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(wrapped->font()), TRUE);
+    wrapped_ = std::move(wrapped); // the window's previous font goes only once it is let go
     placeCaption(RECT{room.left, room.top, room.right, room.bottom}, area, placed);
+    showCaptionText();
+}
+
+// A native control breaks its caption where its text has line breaks, and
+// elsewhere only where a line is wider than its caption area, which the fitted
+// lines never are: the lines it shows are the shared rule's. The control keeps
+// its caption as it is.
+void ChildView::showCaptionText() {
+    const std::string* text = caption();
+    if (!text || !wrapped_) return;
+    showText(drawsCaption() ? *text : wrapped_->brokenText());
 }
 
 void ChildView::placeCaption(const RECT&, const RECT&, const RECT&) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view_context.h"
+#include "wrapped_caption.h"
 
 #include "platform/controls/control_view.h"
 #include "platform/controls/controls.h"
@@ -42,23 +43,32 @@ protected:
     virtual void applyGeometry();
     // The caption the window shows, or nullptr for one without.
     virtual const std::string* caption() const { return nullptr; }
+    // Whether the window draws its caption itself (owner-drawn), rather than
+    // leaving it to the native control with the lines broken in its text.
+    virtual bool drawsCaption() const { return false; }
     // The part of the client area the caption is drawn in.
     virtual RECT captionArea(const RECT& client) const { return client; }
     // Puts the caption into `room`, the part of its caption area `area` that no
     // sibling above hides; `placed` is the window's designed rectangle (all in
     // the parent's pixels).
     virtual void placeCaption(const RECT& room, const RECT& area, const RECT& placed);
+    // Gives the window its caption's text: the lines of the caption fitted to
+    // its room, a line break between two, for a native control; the caption as
+    // it is for a window that draws its own.
+    void showCaptionText();
+    // The caption as fitted to the window, or nullptr before it is fitted.
+    const WrappedCaption* wrappedCaption() const { return wrapped_.get(); }
 
     ViewContext context_;
 
 private:
-    // Gives the window the font, at the largest size from the design's down,
-    // in which its caption wraps inside its caption area.
-    void fitCaptionFont();
+    // Fits the caption to the room its caption area leaves, by the rule every
+    // view shares, and gives the window the font of the size it fits at.
+    void fitCaption();
     void clearLabelsBeneath();
 
     HWND window_;
-    std::unique_ptr<OwnedFont> fitted_;
+    std::unique_ptr<WrappedCaption> wrapped_;
 };
 
 // Where a control of this kind draws its caption inside `client`: beside the
