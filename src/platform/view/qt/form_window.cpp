@@ -1,6 +1,7 @@
 #include "form_window.h"
 
 #include "form_font.h"
+#include "form_frame.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -168,13 +169,13 @@ void FormWindow::applyGeometry() {
     }
     const controls::Rect& outer = form_.geometry();
     resizeTo(outer);
-    placeFrameAt(FormFrame::framePixels(outer, context_.scale));
+    placeFrameAt(framePixels(outer, context_.scale));
 }
 
 void FormWindow::resizeTo(const controls::Rect& outer) {
     // A form that was never given a size keeps the toolkit's default.
     if (outer.width <= 0 || outer.height <= 0) return;
-    const QSize client = FormFrame::clientPixels(outer, context_.scale);
+    const QSize client = clientPixels(outer, context_.scale);
     const QSize window(client.width(), client.height() + menuBarHeight(client.width()));
     requestedWindowSize_ = window;
     if (window == size()) return;
@@ -235,7 +236,7 @@ void FormWindow::beginPlacement() {
     }
     requestedPositions_.clear();
     placementRequests_ = 0;
-    placeFrameAt(FormFrame::framePixels(form_.geometry(), context_.scale));
+    placeFrameAt(framePixels(form_.geometry(), context_.scale));
     placing_ = true;
 }
 
@@ -244,7 +245,7 @@ void FormWindow::settlePlacement() {
     // framing and placing it.
     QWindow* native = windowHandle();
     if (!native || !native->isExposed()) return;
-    const QPoint wanted = FormFrame::framePixels(form_.geometry(), context_.scale);
+    const QPoint wanted = framePixels(form_.geometry(), context_.scale);
     native->frameMargins(); // the frame as it is now, not as first seen
     const QPoint framePos = native->framePosition();
     if (framePos == wanted) {
@@ -295,7 +296,7 @@ void FormWindow::clientResized() {
     // comes back with.
     if (isMinimized()) return;
     const QSize actual = client_->size();
-    const QSize expected = FormFrame::clientPixels(form_.geometry(), context_.scale);
+    const QSize expected = clientPixels(form_.geometry(), context_.scale);
     if (actual == expected) {
         requestedSizes_.clear();
         return;
@@ -319,8 +320,8 @@ void FormWindow::clientResized() {
     // resize event from inside setGeometry; a size its handler sets there comes
     // back through apply() and is asked for right after this report.
     controls::Rect outer = form_.geometry();
-    outer.width = FormFrame::outerWidth(actual.width(), context_.scale);
-    outer.height = FormFrame::outerHeight(actual.height(), context_.scale);
+    outer.width = controls::FormFrame::outerWidth(actual.width(), context_.scale);
+    outer.height = controls::FormFrame::outerHeight(actual.height(), context_.scale);
     const controls::EchoGuard::Hold report(reporting_);
     form_.setGeometry(outer);
 }
@@ -342,7 +343,7 @@ void FormWindow::moveEvent(QMoveEvent* event) {
         return;
     }
     const QPoint framePos = pos();
-    if (framePos == FormFrame::framePixels(form_.geometry(), context_.scale)) {
+    if (framePos == framePixels(form_.geometry(), context_.scale)) {
         requestedPositions_.clear();
         return;
     }

@@ -19,7 +19,7 @@ namespace tavren::view::qt {
 // The top-level window of a form with its menu bar, its timers and the widgets
 // of its controls: a menu bar and, below it, the client area that holds the
 // controls. Keeps the window and the form in step both ways: the form's outer
-// rectangle maps to the window as FormFrame describes, the user's moves,
+// rectangle maps to the window as controls::FormFrame describes, the user's moves,
 // resizes, minimising and closing go back to the form.
 class FormWindow : public QMainWindow, public controls::ControlView {
 public:

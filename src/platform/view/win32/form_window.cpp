@@ -199,7 +199,7 @@ void FormWindow::applyGeometry() {
     if (showsGeometry()) return;
     const controls::Rect& outer = form_.geometry();
     const POINT place{context_.scale.toPixelsX(outer.left), context_.scale.toPixelsY(outer.top)};
-    const SIZE client = FormFrame::clientPixels(outer, context_.scale);
+    const SIZE client = clientPixels(outer, context_.scale);
     // A form that was never given a size keeps the system's default.
     const bool sized = outer.width > 0 && outer.height > 0;
     if (::IsIconic(window_) || ::IsZoomed(window_)) {
@@ -234,7 +234,7 @@ bool FormWindow::showsGeometry() const {
     ::GetWindowRect(window_, &window);
     ::GetClientRect(window_, &client);
     const controls::Rect& outer = form_.geometry();
-    const SIZE expected = FormFrame::clientPixels(outer, context_.scale);
+    const SIZE expected = clientPixels(outer, context_.scale);
     return window.left == context_.scale.toPixelsX(outer.left) &&
            window.top == context_.scale.toPixelsY(outer.top) && client.right == expected.cx &&
            client.bottom == expected.cy;
@@ -283,7 +283,7 @@ void FormWindow::reportGeometry() {
     ::GetWindowRect(window_, &window);
     ::GetClientRect(window_, &client);
     const controls::Rect& shown = form_.geometry();
-    const SIZE expected = FormFrame::clientPixels(shown, context_.scale);
+    const SIZE expected = clientPixels(shown, context_.scale);
     // Only what changed in pixels is taken over, so that the twips of the rest
     // do not drift through rounding.
     controls::Rect outer = shown;
@@ -292,9 +292,9 @@ void FormWindow::reportGeometry() {
     if (window.top != context_.scale.toPixelsY(shown.top))
         outer.top = context_.scale.toTwipsY(window.top);
     if (client.right != expected.cx)
-        outer.width = FormFrame::outerWidth(client.right, context_.scale);
+        outer.width = controls::FormFrame::outerWidth(client.right, context_.scale);
     if (client.bottom != expected.cy)
-        outer.height = FormFrame::outerHeight(client.bottom, context_.scale);
+        outer.height = controls::FormFrame::outerHeight(client.bottom, context_.scale);
     if (outer == shown) return;
     form_.setGeometry(outer);
 }

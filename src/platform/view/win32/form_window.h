@@ -15,7 +15,7 @@ namespace tavren::view::win32 {
 
 // The top-level window of a form with its menu bar, its timers and the windows
 // of its controls. Keeps the window and the form in step both ways: the form's
-// outer rectangle maps to the window as FormFrame describes, and the user's
+// outer rectangle maps to the window as controls::FormFrame describes, and the user's
 // moves, resizes, maximising, minimising and closing go back to the form.
 class FormWindow : public controls::ControlView {
 public:
