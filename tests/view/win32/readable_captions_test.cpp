@@ -156,8 +156,7 @@ bool layOut(HWND window, Shown& shown) {
         << " px at " << size << " px in " << (area.bottom - area.top) << " px";
     // Where the window puts its lines: a label at its top left, a push button
     // in its middle, a check box or option button centred down its side. The
-    // control breaks a caption of more lines where it likes, but never wider
-    // than its caption area: those lines may span it.
+    // lines of a caption of more lines are taken as wide as the caption area.
     if (lines.size() > 1) widest = width;
     RECT block{area.left, area.top, area.left + widest, area.top + height};
     const int spareHeight = area.bottom - area.top - height;

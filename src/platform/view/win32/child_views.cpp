@@ -611,8 +611,7 @@ void ChildView::clearLabelsBeneath() {
         const text::CaptionFit fit =
             fitCaptionIn(label.caption(), context_.font->description(), context_.font->pixelSize(),
                          SIZE{area.right - area.left, area.bottom - area.top});
-        // The label breaks a caption of more lines where it likes, never wider
-        // than itself.
+        // The lines of a caption of more lines are taken as wide as the label.
         int widest = area.right - area.left;
         if (fit.lines.size() == 1) {
             const GdiCaptionMetrics metrics(context_.font->description());
