@@ -1,7 +1,7 @@
 #include "win32_view.h"
 
+#include "form_font.h"
 #include "form_window.h"
-#include "system_font.h"
 #include "view_context.h"
 
 #include "platform/backend/win32/handles.h"
@@ -42,7 +42,7 @@ private:
 
 struct Win32View::State {
     TwipsScale scale;
-    SystemFont font;
+    FormFont font;
     WindowRegistry registry;
     // Declared before the windows, which show them until they are destroyed.
     OwnedIcon bigIcon;
