@@ -1,3 +1,4 @@
+#include "platform/controls/form_frame.h"
 #include "platform/controls/twips_scale.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,20 @@ TEST(TwipsScale, EdgesAreConvertedSoThatNeighboursStillTouch) {
 TEST(TwipsScale, NegativeSizesBecomeEmptyRectangles) {
     const TwipsScale at96 = TwipsScale::forDpi(96, 96);
     EXPECT_EQ(at96.toPixels({300, 300, -150, -600}), (PixelEdges{20, 20, 20, 20}));
+}
+
+TEST(FormFrame, TheClientAreaIsTheOuterSizeLessTheFixedFrame) {
+    const TwipsScale scale = TwipsScale::forDpi(96, 96);
+    const Rect outer{1500, 3000, 6000, 5000};
+    // 5900 / 15 = 393.3 and 4420 / 15 = 294.7 pixels.
+    EXPECT_EQ(FormFrame::clientWidth(outer, scale), 393);
+    EXPECT_EQ(FormFrame::clientHeight(outer, scale), 295);
+    // And back: whole pixels give whole twips plus the frame.
+    EXPECT_DOUBLE_EQ(FormFrame::outerWidth(393, scale), 393 * 15 + 100);
+    EXPECT_DOUBLE_EQ(FormFrame::outerHeight(95, scale), 95 * 15 + 580);
+    // A window smaller than its frame has an empty client area, not a negative one.
+    EXPECT_EQ(FormFrame::clientWidth({0, 0, 50, 300}, scale), 0);
+    EXPECT_EQ(FormFrame::clientHeight({0, 0, 50, 300}, scale), 0);
 }
 
 } // namespace

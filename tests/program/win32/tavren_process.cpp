@@ -3,6 +3,7 @@
 #include "../../backend/win32/target_process.h"
 #include "platform/backend/win32/wide_text.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -51,13 +52,22 @@ struct ChildSearch {
     std::vector<HWND> found;
 };
 
+// A caption the view broke into lines has the line breaks in its window's
+// text ("キーボード\r\n監視"): a window is found by its caption without them.
+std::wstring withoutLineBreaks(std::wstring text) {
+    text.erase(std::remove_if(text.begin(), text.end(),
+                              [](wchar_t c) { return c == L'\r' || c == L'\n'; }),
+               text.end());
+    return text;
+}
+
 BOOL CALLBACK findChild(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<ChildSearch*>(parameter);
     wchar_t name[64];
     GetClassNameW(window, name, 64);
     if (lstrcmpiW(name, search->className) == 0 &&
         (!search->visibleOnly || IsWindowVisible(window)) &&
-        (search->anyText || textOf(window) == search->text))
+        (search->anyText || withoutLineBreaks(textOf(window)) == search->text))
         search->found.push_back(window);
     return TRUE;
 }

@@ -1,4 +1,5 @@
 #include "platform/view/qt/classic_key_codes.h"
+#include "platform/view/qt/form_frame.h"
 #include "platform/view/qt/palette_colours.h"
 #include "platform/view/qt/twips_scale.h"
 
@@ -19,17 +20,11 @@ TEST(TwipsScaleTest, ControlRectanglesBecomeQRects) {
     EXPECT_EQ(toQRect(at96, {300, 300, 0, 0}), QRect(20, 20, 0, 0));
 }
 
-TEST(FormFrameTest, TheClientAreaIsTheOuterSizeLessTheFixedFrame) {
+TEST(FormFrameTest, TheClientAreaAndTheFramesPlaceInQtTerms) {
     const TwipsScale scale = TwipsScale::forDpi(96, 96);
     const controls::Rect outer{1500, 3000, 6000, 5000};
-    // 5900 / 15 = 393.3 and 4420 / 15 = 294.7 pixels.
-    EXPECT_EQ(FormFrame::clientPixels(outer, scale), QSize(393, 295));
-    EXPECT_EQ(FormFrame::framePixels(outer, scale), QPoint(100, 200));
-    // And back: whole pixels give whole twips plus the frame.
-    EXPECT_DOUBLE_EQ(FormFrame::outerWidth(393, scale), 393 * 15 + 100);
-    EXPECT_DOUBLE_EQ(FormFrame::outerHeight(95, scale), 95 * 15 + 580);
-    // A window smaller than its frame has an empty client area, not a negative one.
-    EXPECT_EQ(FormFrame::clientPixels({0, 0, 50, 300}, scale), QSize(0, 0));
+    EXPECT_EQ(clientPixels(outer, scale), QSize(393, 295));
+    EXPECT_EQ(framePixels(outer, scale), QPoint(100, 200));
 }
 
 TEST(PaletteColoursTest, SystemColoursFollowTheThemeOthersAreExact) {

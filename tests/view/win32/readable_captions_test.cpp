@@ -9,8 +9,9 @@
 #include "dpi_awareness.h"
 #include "fakes/fake_services.h"
 #include "platform/backend/win32/wide_text.h"
-#include "platform/view/win32/child_windows.h"
-#include "platform/view/win32/gdi_caption_metrics.h"
+#include "platform/controls/caption_room.h"
+#include "platform/view/win32/caption_metrics.h"
+#include "platform/view/win32/child_views.h"
 #include "platform/view/win32/win32_view.h"
 
 #include <gtest/gtest.h>
@@ -87,10 +88,44 @@ std::vector<HWND> visibleDescendants(HWND top) {
     return found;
 }
 
+std::string textOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        std::max(0, ::GetWindowTextW(window, text.data(), static_cast<int>(text.size())))));
+    return backend::win32::wideToUtf8(text);
+}
+
+controls::PixelEdges edgesOf(const RECT& r) {
+    return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
+            static_cast<int>(r.bottom)};
+}
+
+// The part of a window's caption area (on the screen) its siblings stacked
+// above it leave; all of it for a label, which they leave uncovered.
+int roomWidth(HWND window, const controls::Control& control, const RECT& area) {
+    controls::PixelEdges room = edgesOf(area);
+    if (control.kind() == controls::Kind::Label) return room.right - room.left;
+    for (HWND above = ::GetWindow(window, GW_HWNDPREV); above;
+         above = ::GetWindow(above, GW_HWNDPREV)) {
+        if (!::IsWindowVisible(above)) continue;
+        RECT cover{};
+        ::GetWindowRect(above, &cover);
+        room = controls::captionRoomBeside(room, edgesOf(cover));
+    }
+    return room.right - room.left;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i > 0 ? "\r\n" : "") + lines[i];
+    return text;
+}
+
 // Checks one window's caption and returns where its lines are, or nothing when
 // it shows none.
 bool layOut(HWND window, Shown& shown) {
-    const ChildWindow* child = ChildWindow::of(window);
+    const ChildView* child = ChildView::of(window);
     if (!child) return false;
     const controls::Control& control = child->control();
     const std::string* caption = captionOf(control);
@@ -121,8 +156,7 @@ bool layOut(HWND window, Shown& shown) {
         << " px at " << size << " px in " << (area.bottom - area.top) << " px";
     // Where the window puts its lines: a label at its top left, a push button
     // in its middle, a check box or option button centred down its side. The
-    // control breaks a caption of more lines where it likes, but never wider
-    // than its caption area: those lines may span it.
+    // lines of a caption of more lines are taken as wide as the caption area.
     if (lines.size() > 1) widest = width;
     RECT block{area.left, area.top, area.left + widest, area.top + height};
     const int spareHeight = area.bottom - area.top - height;
@@ -133,6 +167,20 @@ bool layOut(HWND window, Shown& shown) {
         ::OffsetRect(&block, right ? width - widest : 0, spareHeight / 2);
     }
     shown.text = onScreen(window, block);
+    // A native control shows the lines of the rule every caption follows: its
+    // text has them, a line break between two, and it breaks a line itself
+    // only where the line is wider than its caption area, which these never
+    // are. An owner-drawn button draws them and keeps its caption as its text.
+    const bool ownerDrawn = control.kind() == controls::Kind::Button &&
+                            (::GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+    const int room = roomWidth(window, control, onScreen(window, area));
+    EXPECT_EQ(textOf(window),
+              ownerDrawn ? *caption
+                         : joined(text::breakCaption(*caption, room,
+                                                     [&](std::string_view line) {
+                                                         return metrics.lineWidth(line, size);
+                                                     })))
+        << shown.name;
     return true;
 }
 
@@ -152,7 +200,7 @@ void expectReadable(HWND top, const char* where) {
         for (HWND above = ::GetWindow(captions[i].window, GW_HWNDPREV); above;
              above = ::GetWindow(above, GW_HWNDPREV)) {
             if (!::IsWindowVisible(above)) continue;
-            const ChildWindow* cover = ChildWindow::of(above);
+            const ChildView* cover = ChildView::of(above);
             EXPECT_FALSE(hides(above, captions[i].text))
                 << where << ": " << captions[i].name << " under "
                 << (cover ? cover->control().name() : std::string("?"));

@@ -5,7 +5,7 @@
 #include "target_process.h"
 
 #include "platform/backend/win32/wide_text.h"
-#include "platform/view/win32/caption_lines.h"
+#include "platform/view/win32/caption_metrics.h"
 #include "platform/view/win32/stacking_order.h"
 #include "platform/view/win32/win32_view.h"
 
@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace tavren;
@@ -258,6 +259,60 @@ COLORREF pixelOf(HWND window, int x, int y) {
     return pixel;
 }
 
+// The leftmost and rightmost columns where what a button paints for itself
+// inside its edge differs from `background`, in rows fromRow to toRow.
+std::pair<int, int> inkColumns(HWND button, int fromRow, int toRow, COLORREF background) {
+    RECT r{};
+    ::GetClientRect(button, &r);
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    std::pair<int, int> ink{r.right, -1};
+    for (int y = fromRow; y < toRow; ++y) {
+        for (int x = 3; x < r.right - 3; ++x) {
+            if (::GetPixel(memory, x, y) == background) continue;
+            ink.first = std::min(ink.first, x);
+            ink.second = std::max(ink.second, x);
+        }
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+// An order button draws its caption in the lines every caption is broken into:
+// a run of kanji stays whole ("キーボード" and "監視", not "キーボード監" and
+// "視") where the earlier break still fills half the line.
+TEST_F(Win32ViewTest, OrderButtonBreaksItsCaptionAsEveryCaptionIs) {
+    HWND button = of(f.order);
+    LOGFONTW font{};
+    ASSERT_NE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(button, WM_GETFONT, 0, 0)),
+                           sizeof font, &font),
+              0);
+    const int size = -font.lfHeight;
+    const GdiCaptionMetrics metrics(font);
+    const int six = metrics.lineWidth("キーボード監", size);
+    const int seven = metrics.lineWidth("キーボード監視", size);
+    const int lineHeight = metrics.lineHeight(size);
+    // Inside its edge (3 pixels all round) the button holds "キーボード監" on a
+    // line, not the whole caption, and two lines.
+    const int width = (six + seven) / 2 + 6;
+    const int height = 2 * lineHeight + 8;
+    f.order.setBackColour(controls::rgb(0, 200, 0));
+    f.order.setCaption("キーボード監視");
+    f.order.setGeometry({f.order.left(), f.order.top(), width * 15.0, height * 15.0});
+    const auto [left, right] = inkColumns(button, height / 2 + 1, height - 3, RGB(0, 200, 0));
+    // Its last line is two characters wide, not one.
+    const int one = metrics.lineWidth("視", size);
+    const int two = metrics.lineWidth("監視", size);
+    EXPECT_GT(right - left + 1, (one + two) / 2) << "the last line drawn is not 監視";
+    EXPECT_LE(right - left + 1, two + 1) << "the last line drawn is not 監視";
+}
+
 TEST_F(Win32ViewTest, DropDownShowsItsBackColourInItsFieldAndList) {
     COMBOBOXINFO parts{};
     parts.cbSize = sizeof parts;
@@ -365,18 +420,6 @@ TEST(StackingOrder, ControlsInTheOrderMadeWhatIsDrawnInFrontAbove) {
     EXPECT_EQ(stackingOf(panel, made), (Order{&button, &box, &field, &hidden, &label}));
     box.bringToFront();
     EXPECT_EQ(stackingOf(panel, made), (Order{&box, &button, &field, &hidden, &label}));
-}
-
-TEST(CaptionLines, BreaksBetweenJapaneseAndAtSpaces) {
-    const auto measure = [](std::wstring_view s) { return static_cast<int>(s.size()) * 10; };
-    EXPECT_EQ(breakCaption(L"あいうえお", 30, measure),
-              (std::vector<std::wstring>{L"あいう", L"えお"}));
-    EXPECT_EQ(breakCaption(L"ab cd ef", 50, measure), (std::vector<std::wstring>{L"ab cd", L"ef"}));
-    EXPECT_EQ(breakCaption(L"abcdefg", 30, measure),
-              (std::vector<std::wstring>{L"abc", L"def", L"g"}));
-    EXPECT_EQ(breakCaption(L"あいう。え", 30, measure),
-              (std::vector<std::wstring>{L"あい", L"う。え"}));
-    EXPECT_EQ(breakCaption(L"a\nb", 100, measure), (std::vector<std::wstring>{L"a", L"b"}));
 }
 
 } // namespace

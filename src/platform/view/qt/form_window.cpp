@@ -1,9 +1,12 @@
 #include "form_window.h"
 
 #include "form_font.h"
+#include "form_frame.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -29,18 +32,6 @@ Qt::WindowStates toQtState(controls::WindowState state) {
     return Qt::WindowNoState;
 }
 
-// Counts the reports to the form in progress, also when they nest.
-class ReportGuard {
-public:
-    explicit ReportGuard(int& depth) : depth_(depth) { ++depth_; }
-    ~ReportGuard() { --depth_; }
-    ReportGuard(const ReportGuard&) = delete;
-    ReportGuard& operator=(const ReportGuard&) = delete;
-
-private:
-    int& depth_;
-};
-
 // Requests that stay unconfirmed (the window system chose another size) are
 // forgotten after a while rather than collected for ever.
 constexpr std::size_t kMaxRequestedSizes = 8;
@@ -51,24 +42,79 @@ constexpr int kMaxPlacementRequests = 3;
 
 } // namespace
 
-FormWindow::FormWindow(controls::Form& form, TwipsScale scale, bool withMenuBar)
-    : form_(form), scale_(scale), client_(new QWidget(this)) {
+FormWindow::FormWindow(controls::Form& form, ViewContext context)
+    : ControlView(form), form_(form), context_(context), client_(new QWidget(this)) {
     // Before any child exists: the menu bar and the controls inherit it.
-    setFont(FormFont::ofSystem(scale_));
+    setFont(FormFont::ofSystem(context_.scale));
     setCentralWidget(client_);
     client_->installEventFilter(this);
-    if (withMenuBar) setMenuBar(new QMenuBar(this));
+    // The menu bar is there before the window takes the form's geometry, which
+    // it takes its height from.
+    const bool hasMenu =
+        std::any_of(form.children().begin(), form.children().end(), [](const controls::Control* c) {
+            return c->kind() == controls::Kind::MenuItem;
+        });
+    if (hasMenu) setMenuBar(new QMenuBar(this));
+    context_.registry->add(form, this);
+    buildChildren(form, client_);
 }
 
 QMenuBar* FormWindow::menuBarIfAny() const {
     return qobject_cast<QMenuBar*>(menuWidget());
 }
 
-void FormWindow::applyAll() {
-    for (auto p :
-         {controls::Property::Caption, controls::Property::Enabled, controls::Property::Geometry,
-          controls::Property::State, controls::Property::Visible})
-        apply(p);
+void FormWindow::buildChildren(controls::Control& container, QWidget* containerWidget) {
+    for (controls::Control* control : container.children()) {
+        if (control->kind() == controls::Kind::MenuItem) {
+            if (menuBarIfAny()) addMenuItem(static_cast<controls::MenuItem&>(*control));
+            continue;
+        }
+        if (control->kind() == controls::Kind::Timer) {
+            addTimer(static_cast<controls::Timer&>(*control), containerWidget);
+            continue;
+        }
+        std::unique_ptr<ChildView> child = createChildView(*control, containerWidget, context_);
+        if (!child) continue;
+        if (control->kind() == controls::Kind::Frame) buildChildren(*control, child->widget());
+        context_.registry->add(*control, child->widget());
+        child->showAll();
+        child->follow();
+        children_.push_back(std::move(child));
+    }
+    context_.registry->restackChildren(container);
+}
+
+void FormWindow::addMenuItem(controls::MenuItem& item) {
+    auto* action = menuBarIfAny()->addAction(QString::fromStdString(item.caption()));
+    context_.registry->add(item, action);
+    QObject::connect(action, &QAction::triggered, action, [&item] { item.click(); });
+    QPointer<QAction> a = action;
+    auto update = [&item, a](controls::Property p) {
+        if (!a) return;
+        if (p == controls::Property::Caption) a->setText(QString::fromStdString(item.caption()));
+        if (p == controls::Property::Visible) a->setVisible(item.visible());
+        if (p == controls::Property::Enabled) a->setEnabled(item.enabled());
+    };
+    for (controls::Property p : controls::showingOrder(item.kind()))
+        update(p);
+    item.changed.connect(std::move(update));
+}
+
+void FormWindow::addTimer(controls::Timer& timer, QObject* owner) {
+    auto* qtimer = new QTimer(owner);
+    context_.registry->add(timer, qtimer);
+    QObject::connect(qtimer, &QTimer::timeout, qtimer, [&timer] { timer.tick(); });
+    QPointer<QTimer> t = qtimer;
+    auto update = [&timer, t](controls::Property p) {
+        if (!t || (p != controls::Property::Value && p != controls::Property::Enabled)) return;
+        // Setting the interval starts the count again, as it does on a running timer.
+        if (timer.enabled() && timer.interval() > 0)
+            t->start(timer.interval());
+        else
+            t->stop();
+    };
+    update(controls::Property::Value);
+    timer.changed.connect(std::move(update));
 }
 
 void FormWindow::apply(controls::Property property) {
@@ -88,6 +134,9 @@ void FormWindow::apply(controls::Property property) {
     case controls::Property::State:
         applyWindowState();
         break;
+    case controls::Property::ZOrder:
+        context_.registry->restackChildren(form_);
+        break;
     default:
         break;
     }
@@ -101,7 +150,7 @@ int FormWindow::menuBarHeight(int width) const {
 }
 
 void FormWindow::applyGeometry() {
-    if (reportingToForm_ > 0) {
+    if (reporting_.active()) {
         // The form changed its geometry from inside the report of a move or
         // resize, while Qt is still laying the window out for the old size: a
         // resize now would be overridden by that layout. Apply the form's latest
@@ -120,13 +169,13 @@ void FormWindow::applyGeometry() {
     }
     const controls::Rect& outer = form_.geometry();
     resizeTo(outer);
-    placeFrameAt(FormFrame::framePixels(outer, scale_));
+    placeFrameAt(framePixels(outer, context_.scale));
 }
 
 void FormWindow::resizeTo(const controls::Rect& outer) {
     // A form that was never given a size keeps the toolkit's default.
     if (outer.width <= 0 || outer.height <= 0) return;
-    const QSize client = FormFrame::clientPixels(outer, scale_);
+    const QSize client = clientPixels(outer, context_.scale);
     const QSize window(client.width(), client.height() + menuBarHeight(client.width()));
     requestedWindowSize_ = window;
     if (window == size()) return;
@@ -187,7 +236,7 @@ void FormWindow::beginPlacement() {
     }
     requestedPositions_.clear();
     placementRequests_ = 0;
-    placeFrameAt(FormFrame::framePixels(form_.geometry(), scale_));
+    placeFrameAt(framePixels(form_.geometry(), context_.scale));
     placing_ = true;
 }
 
@@ -196,7 +245,7 @@ void FormWindow::settlePlacement() {
     // framing and placing it.
     QWindow* native = windowHandle();
     if (!native || !native->isExposed()) return;
-    const QPoint wanted = FormFrame::framePixels(form_.geometry(), scale_);
+    const QPoint wanted = framePixels(form_.geometry(), context_.scale);
     native->frameMargins(); // the frame as it is now, not as first seen
     const QPoint framePos = native->framePosition();
     if (framePos == wanted) {
@@ -247,7 +296,7 @@ void FormWindow::clientResized() {
     // comes back with.
     if (isMinimized()) return;
     const QSize actual = client_->size();
-    const QSize expected = FormFrame::clientPixels(form_.geometry(), scale_);
+    const QSize expected = clientPixels(form_.geometry(), context_.scale);
     if (actual == expected) {
         requestedSizes_.clear();
         return;
@@ -271,9 +320,9 @@ void FormWindow::clientResized() {
     // resize event from inside setGeometry; a size its handler sets there comes
     // back through apply() and is asked for right after this report.
     controls::Rect outer = form_.geometry();
-    outer.width = FormFrame::outerWidth(actual.width(), scale_);
-    outer.height = FormFrame::outerHeight(actual.height(), scale_);
-    const ReportGuard guard(reportingToForm_);
+    outer.width = controls::FormFrame::outerWidth(actual.width(), context_.scale);
+    outer.height = controls::FormFrame::outerHeight(actual.height(), context_.scale);
+    const controls::EchoGuard::Hold report(reporting_);
     form_.setGeometry(outer);
 }
 
@@ -294,7 +343,7 @@ void FormWindow::moveEvent(QMoveEvent* event) {
         return;
     }
     const QPoint framePos = pos();
-    if (framePos == FormFrame::framePixels(form_.geometry(), scale_)) {
+    if (framePos == framePixels(form_.geometry(), context_.scale)) {
         requestedPositions_.clear();
         return;
     }
@@ -305,16 +354,16 @@ void FormWindow::moveEvent(QMoveEvent* event) {
 
 void FormWindow::reportPosition(QPoint framePos) {
     controls::Rect outer = form_.geometry();
-    outer.left = scale_.toTwipsX(framePos.x());
-    outer.top = scale_.toTwipsY(framePos.y());
-    const ReportGuard guard(reportingToForm_);
+    outer.left = context_.scale.toTwipsX(framePos.x());
+    outer.top = context_.scale.toTwipsY(framePos.y());
+    const controls::EchoGuard::Hold report(reporting_);
     form_.setGeometry(outer);
 }
 
 void FormWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
-    const ReportGuard guard(reportingToForm_);
+    const controls::EchoGuard::Hold report(reporting_);
     form_.setWindowState(toFormState(windowState()));
 }
 

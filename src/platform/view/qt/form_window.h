@@ -1,46 +1,46 @@
 #pragma once
 
-#include "twips_scale.h"
+#include "child_views.h"
+#include "view_context.h"
 
-#include "platform/controls/form.h"
+#include "platform/controls/control_view.h"
+#include "platform/controls/controls.h"
 
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPointer>
 #include <QWindow>
 
+#include <memory>
 #include <vector>
 
 namespace tavren::view::qt {
 
-// The top-level window of a form: a menu bar and, below it, the client area that
-// holds the form's controls. Keeps the window and the form in step both ways:
-// the form's outer rectangle maps to the window as FormFrame describes, the
-// user's moves, resizes, minimising and closing go back to the form.
-class FormWindow : public QMainWindow {
+// The top-level window of a form with its menu bar, its timers and the widgets
+// of its controls: a menu bar and, below it, the client area that holds the
+// controls. Keeps the window and the form in step both ways: the form's outer
+// rectangle maps to the window as controls::FormFrame describes, the user's moves,
+// resizes, minimising and closing go back to the form.
+class FormWindow : public QMainWindow, public controls::ControlView {
 public:
-    // The menu bar, when asked for, is there from the start so that the form's
-    // menu items can be added to it before the window takes the form's geometry.
-    FormWindow(controls::Form& form, TwipsScale scale, bool withMenuBar);
+    FormWindow(controls::Form& form, ViewContext context);
 
     controls::Form& form() const { return form_; }
     // Where the form's controls live: the whole area below the menu bar.
     QWidget* clientArea() const { return client_; }
     QMenuBar* menuBarIfAny() const;
 
-    // Takes every property of the form: once, after the controls are built.
-    void applyAll();
-
-    // Shows one property of the form on the window.
-    void apply(controls::Property property);
-
 protected:
+    void apply(controls::Property property) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildChildren(controls::Control& container, QWidget* containerWidget);
+    void addMenuItem(controls::MenuItem& item);
+    void addTimer(controls::Timer& timer, QObject* owner);
     void applyGeometry();
     void resizeTo(const controls::Rect& outer);
     void placeFrameAt(QPoint framePos);
@@ -55,8 +55,10 @@ private:
     int menuBarHeight(int width) const;
 
     controls::Form& form_;
-    TwipsScale scale_;
+    ViewContext context_;
     QWidget* client_;
+    // Before the widgets (the window's children), which they go after.
+    std::vector<std::unique_ptr<ChildView>> children_;
     // Client sizes this side asked the window system for and has not yet seen
     // confirmed. A report of one of them is the late echo of an earlier request,
     // not the user's resize, and must not override what the form holds now.
@@ -72,8 +74,10 @@ private:
     int placementRequests_ = 0;
     QPointer<QWindow> watchedNativeWindow_;
     // Reports of the window's own changes to the form in progress (moves,
-    // resizes, state), and whether a geometry set during one waits to be applied.
-    int reportingToForm_ = 0;
+    // resizes, state): a change of the form meanwhile is their echo, or a
+    // handler's answer to them. Whether a geometry set during one waits to be
+    // applied.
+    controls::EchoGuard reporting_;
     bool geometryQueued_ = false;
 };
 

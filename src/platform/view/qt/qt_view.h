@@ -13,8 +13,6 @@ class QWidget;
 
 namespace tavren::view::qt {
 
-class FormWindow;
-
 // Shows forms of toolkit-neutral controls as Qt widgets: one widget per control,
 // kept in step with it, with the user's input turned into the controls' events.
 // The view holds no behaviour.
@@ -64,7 +62,7 @@ public:
 
 private:
     struct State;
-    std::shared_ptr<State> state_;
+    std::unique_ptr<State> state_;
 };
 
 } // namespace tavren::view::qt

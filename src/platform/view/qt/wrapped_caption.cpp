@@ -1,5 +1,7 @@
 #include "wrapped_caption.h"
 
+#include "caption_metrics.h"
+
 #include "text/caption_lines.h"
 
 #include <QFontInfo>
@@ -7,32 +9,6 @@
 #include <QPainter>
 
 namespace tavren::view::qt {
-namespace {
-
-// Measures captions in one font family at any pixel size.
-class QtCaptionMetrics : public text::CaptionMetrics {
-public:
-    explicit QtCaptionMetrics(QFont font) : font_(std::move(font)) {}
-
-    int lineWidth(std::string_view line, int pixelSize) const override {
-        return metricsAt(pixelSize).horizontalAdvance(
-            QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
-    }
-    int lineHeight(int pixelSize) const override { return metricsAt(pixelSize).height(); }
-
-    QFont at(int pixelSize) const {
-        QFont font = font_;
-        font.setPixelSize(pixelSize);
-        return font;
-    }
-
-private:
-    QFontMetrics metricsAt(int pixelSize) const { return QFontMetrics(at(pixelSize)); }
-
-    QFont font_;
-};
-
-} // namespace
 
 WrappedCaption::WrappedCaption(const QString& text, const QFont& font, QSize box) {
     const QtCaptionMetrics metrics(font);

@@ -1,7 +1,5 @@
 #include "form_frame.h"
 
-#include <algorithm>
-
 namespace tavren::view::win32 {
 namespace {
 
@@ -16,17 +14,9 @@ template <typename Function> Function fromUser32(const char* name) {
 
 } // namespace
 
-SIZE FormFrame::clientPixels(const controls::Rect& outer, const TwipsScale& scale) {
-    return SIZE{std::max(0, scale.toPixelsX(outer.width - kFrameWidth)),
-                std::max(0, scale.toPixelsY(outer.height - kFrameHeight))};
-}
-
-double FormFrame::outerWidth(int clientPixels, const TwipsScale& scale) {
-    return scale.toTwipsX(clientPixels) + kFrameWidth;
-}
-
-double FormFrame::outerHeight(int clientPixels, const TwipsScale& scale) {
-    return scale.toTwipsY(clientPixels) + kFrameHeight;
+SIZE clientPixels(const controls::Rect& outer, const TwipsScale& scale) {
+    return SIZE{controls::FormFrame::clientWidth(outer, scale),
+                controls::FormFrame::clientHeight(outer, scale)};
 }
 
 SIZE windowSizeAround(HWND window, SIZE client) {

@@ -34,28 +34,17 @@ const wchar_t* formWindowClass(WNDPROC proc) {
     return name;
 }
 
-// Counts the view's own changes of the window in progress, also when they nest.
-class ApplyingGuard {
-public:
-    explicit ApplyingGuard(int& depth) : depth_(depth) { ++depth_; }
-    ~ApplyingGuard() { --depth_; }
-    ApplyingGuard(const ApplyingGuard&) = delete;
-    ApplyingGuard& operator=(const ApplyingGuard&) = delete;
-
-private:
-    int& depth_;
-};
-
 } // namespace
 
 FormWindow::FormWindow(controls::Form& form, ViewContext context)
-    : form_(form), context_(context), alive_(std::make_shared<FormWindow*>(this)) {
+    : ControlView(form), form_(form), context_(context),
+      alive_(std::make_shared<FormWindow*>(this)) {
     const bool hasMenu = std::any_of(form.children().begin(), form.children().end(),
                                      [](auto* c) { return c->kind() == controls::Kind::MenuItem; });
     if (hasMenu) menu_ = ::CreateMenu();
     // What the new window reports while it is built (its default place, the
     // menu bar taking its height) is not the user's: the form keeps its own.
-    const ApplyingGuard guard(applying_);
+    const controls::EchoGuard::Hold building(echo_);
     window_ = ::CreateWindowExW(0, formWindowClass(&FormWindow::windowProc),
                                 backend::win32::utf8ToWide(form.caption()).c_str(), kFormStyle,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
@@ -94,19 +83,18 @@ void FormWindow::buildChildren(controls::Control& container, HWND parent) {
             addTimer(static_cast<controls::Timer&>(*control));
             continue;
         }
-        std::shared_ptr<ChildWindow> child = createChildWindow(*control, parent, context_);
+        std::unique_ptr<ChildView> child = createChildView(*control, parent, context_);
         if (!child) continue;
-        children_.push_back(child);
         context_.registry->add(*control, child->hwnd());
         if (control->kind() == controls::Kind::Frame) buildChildren(*control, child->hwnd());
-        child->applyAll();
-        std::weak_ptr<ChildWindow> weak = child;
+        child->showAll();
+        child->follow();
         std::weak_ptr<FormWindow*> alive = alive_;
-        control->changed.connect([weak, alive, &container](Property p) {
-            if (auto shown = weak.lock()) shown->apply(p);
+        control->changed.connect([alive, &container](Property p) {
             if (p != Property::Geometry && p != Property::Visible) return;
             if (auto self = alive.lock()) (*self)->restackLater(container);
         });
+        children_.push_back(std::move(child));
     }
     context_.registry->restackChildren(container, context_.scale);
 }
@@ -179,14 +167,7 @@ void FormWindow::applyTimer(std::size_t slot) {
         ::KillTimer(window_, kFirstTimerId + slot);
 }
 
-void FormWindow::applyAll() {
-    for (Property p : {Property::Caption, Property::Enabled, Property::Geometry, Property::State,
-                       Property::Visible})
-        apply(p);
-}
-
 void FormWindow::apply(Property property) {
-    const ApplyingGuard guard(applying_);
     switch (property) {
     case Property::Caption:
         ::SetWindowTextW(window_, backend::win32::utf8ToWide(form_.caption()).c_str());
@@ -218,7 +199,7 @@ void FormWindow::applyGeometry() {
     if (showsGeometry()) return;
     const controls::Rect& outer = form_.geometry();
     const POINT place{context_.scale.toPixelsX(outer.left), context_.scale.toPixelsY(outer.top)};
-    const SIZE client = FormFrame::clientPixels(outer, context_.scale);
+    const SIZE client = clientPixels(outer, context_.scale);
     // A form that was never given a size keeps the system's default.
     const bool sized = outer.width > 0 && outer.height > 0;
     if (::IsIconic(window_) || ::IsZoomed(window_)) {
@@ -253,7 +234,7 @@ bool FormWindow::showsGeometry() const {
     ::GetWindowRect(window_, &window);
     ::GetClientRect(window_, &client);
     const controls::Rect& outer = form_.geometry();
-    const SIZE expected = FormFrame::clientPixels(outer, context_.scale);
+    const SIZE expected = clientPixels(outer, context_.scale);
     return window.left == context_.scale.toPixelsX(outer.left) &&
            window.top == context_.scale.toPixelsY(outer.top) && client.right == expected.cx &&
            client.bottom == expected.cy;
@@ -296,13 +277,13 @@ void FormWindow::reportGeometry() {
     // A minimised window keeps its size: what counts is the size it comes
     // back with. A maximised one has the size the user sees, and the form
     // (its resize handling, its saved size) takes it as any other.
-    if (applying_ > 0 || ::IsIconic(window_)) return;
+    if (isEcho() || ::IsIconic(window_)) return;
     RECT window{};
     RECT client{};
     ::GetWindowRect(window_, &window);
     ::GetClientRect(window_, &client);
     const controls::Rect& shown = form_.geometry();
-    const SIZE expected = FormFrame::clientPixels(shown, context_.scale);
+    const SIZE expected = clientPixels(shown, context_.scale);
     // Only what changed in pixels is taken over, so that the twips of the rest
     // do not drift through rounding.
     controls::Rect outer = shown;
@@ -311,15 +292,15 @@ void FormWindow::reportGeometry() {
     if (window.top != context_.scale.toPixelsY(shown.top))
         outer.top = context_.scale.toTwipsY(window.top);
     if (client.right != expected.cx)
-        outer.width = FormFrame::outerWidth(client.right, context_.scale);
+        outer.width = controls::FormFrame::outerWidth(client.right, context_.scale);
     if (client.bottom != expected.cy)
-        outer.height = FormFrame::outerHeight(client.bottom, context_.scale);
+        outer.height = controls::FormFrame::outerHeight(client.bottom, context_.scale);
     if (outer == shown) return;
     form_.setGeometry(outer);
 }
 
 void FormWindow::reportWindowState(WPARAM sizeType) {
-    if (applying_ > 0) return;
+    if (isEcho()) return;
     if (sizeType == SIZE_MINIMIZED) form_.setWindowState(controls::WindowState::Minimised);
     if (sizeType == SIZE_MAXIMIZED) form_.setWindowState(controls::WindowState::Maximised);
     if (sizeType == SIZE_RESTORED) form_.setWindowState(controls::WindowState::Normal);

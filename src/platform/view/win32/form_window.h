@@ -1,8 +1,9 @@
 #pragma once
 
-#include "child_windows.h"
+#include "child_views.h"
 #include "view_context.h"
 
+#include "platform/controls/control_view.h"
 #include "platform/controls/controls.h"
 
 #include <memory>
@@ -14,9 +15,9 @@ namespace tavren::view::win32 {
 
 // The top-level window of a form with its menu bar, its timers and the windows
 // of its controls. Keeps the window and the form in step both ways: the form's
-// outer rectangle maps to the window as FormFrame describes, and the user's
+// outer rectangle maps to the window as controls::FormFrame describes, and the user's
 // moves, resizes, maximising, minimising and closing go back to the form.
-class FormWindow {
+class FormWindow : public controls::ControlView {
 public:
     FormWindow(controls::Form& form, ViewContext context);
     ~FormWindow();
@@ -26,13 +27,12 @@ public:
     HWND hwnd() const { return window_; }
     controls::Form& form() const { return form_; }
 
-    // Takes every property of the form: once, after the controls are built.
-    void applyAll();
-    void apply(controls::Property property);
-
     // The icons of the caption and the taskbar (owned by the caller, which
     // keeps them while the window lives).
     void setIcons(HICON big, HICON small);
+
+protected:
+    void apply(controls::Property property) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -56,15 +56,12 @@ private:
     ViewContext context_;
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
-    std::vector<std::shared_ptr<ChildWindow>> children_;
+    std::vector<std::unique_ptr<ChildView>> children_;
     std::vector<controls::MenuItem*> menuItems_;
     std::vector<controls::Timer*> timers_;
     // The liveness of this window for the controls' notifications, which may
     // outlive it.
     std::shared_ptr<FormWindow*> alive_;
-    // Set while the view changes the window itself: what the window reports
-    // then is the view's own request, not the user's.
-    int applying_ = 0;
     // Set while the window is destroyed: it reports nothing to the form.
     bool closing_ = false;
     // Containers whose children moved, showed or hid since the last restack.

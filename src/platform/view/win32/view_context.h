@@ -1,6 +1,6 @@
 #pragma once
 
-#include "system_font.h"
+#include "form_font.h"
 #include "twips_scale.h"
 
 #include "platform/controls/control.h"
@@ -41,7 +41,7 @@ private:
 // registry belong to the view and outlive its windows.
 struct ViewContext {
     TwipsScale scale;
-    const SystemFont* font = nullptr;
+    const FormFont* font = nullptr;
     WindowRegistry* registry = nullptr;
 };
 

@@ -1,10 +1,11 @@
 #include "win32_view.h"
 
+#include "form_font.h"
 #include "form_window.h"
-#include "system_font.h"
 #include "view_context.h"
 
 #include "platform/backend/win32/handles.h"
+#include "platform/controls/form_windows.h"
 
 #include <commctrl.h>
 
@@ -41,43 +42,24 @@ private:
 
 struct Win32View::State {
     TwipsScale scale;
-    SystemFont font;
+    FormFont font;
     WindowRegistry registry;
     // Declared before the windows, which show them until they are destroyed.
     OwnedIcon bigIcon;
     OwnedIcon smallIcon;
-    std::vector<std::pair<controls::Form*, std::unique_ptr<FormWindow>>> forms;
+    // The windows go first, before the font and the registry they use.
+    controls::FormWindows<FormWindow> forms{[this](controls::Form& form) {
+        auto window = std::make_unique<FormWindow>(form, ViewContext{scale, &font, &registry});
+        if (bigIcon.get()) window->setIcons(bigIcon.get(), smallIcon.get());
+        return window;
+    }};
 
     explicit State(TwipsScale s) : scale(s) {}
-
-    std::unique_ptr<FormWindow>* entryFor(const controls::Form& form) {
-        for (auto& [f, window] : forms) {
-            if (f == &form) return &window;
-        }
-        return nullptr;
-    }
-
-    FormWindow* build(controls::Form& form) {
-        std::unique_ptr<FormWindow>* entry = entryFor(form);
-        if (!entry) return nullptr;
-        if (*entry) return entry->get();
-        auto window = std::make_unique<FormWindow>(form, ViewContext{scale, &font, &registry});
-        FormWindow* built = window.get();
-        *entry = std::move(window);
-        if (bigIcon.get()) built->setIcons(bigIcon.get(), smallIcon.get());
-        built->applyAll();
-        return built;
-    }
-
-    ~State() {
-        // The windows go before the font and the registry they use.
-        forms.clear();
-    }
 };
 
 Win32View::Win32View() : Win32View(systemTwipsScale()) {}
 
-Win32View::Win32View(TwipsScale scale) : state_(std::make_shared<State>(scale)) {
+Win32View::Win32View(TwipsScale scale) : state_(std::make_unique<State>(scale)) {
     // Subclassing needs the common controls loaded.
     INITCOMMONCONTROLSEX init{sizeof init, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&init);
@@ -86,22 +68,7 @@ Win32View::Win32View(TwipsScale scale) : state_(std::make_shared<State>(scale)) 
 Win32View::~Win32View() = default;
 
 void Win32View::addForm(controls::Form& form) {
-    if (state_->entryFor(form)) return;
-    state_->forms.emplace_back(&form, nullptr);
-    std::weak_ptr<State> weak = state_;
-    form.changed.connect([weak, &form](controls::Property p) {
-        auto state = weak.lock();
-        if (!state) return;
-        std::unique_ptr<FormWindow>* entry = state->entryFor(form);
-        if (!entry) return;
-        if (*entry) {
-            (*entry)->apply(p);
-            return;
-        }
-        // Windows are built lazily: a form that is never loaded nor shown costs nothing.
-        if (form.isLoaded() || form.visible()) state->build(form);
-    });
-    if (form.isLoaded() || form.visible()) state_->build(form);
+    state_->forms.add(form);
 }
 
 void Win32View::setProgramIcon(HMODULE module, int resourceId) {
@@ -109,8 +76,8 @@ void Win32View::setProgramIcon(HMODULE module, int resourceId) {
     // one size the system scales down.
     OwnedIcon big(module, resourceId, SM_CXICON, SM_CYICON);
     OwnedIcon small(module, resourceId, SM_CXSMICON, SM_CYSMICON);
-    for (auto& [form, window] : state_->forms)
-        if (window) window->setIcons(big.get(), small.get());
+    state_->forms.forEachWindow(
+        [&](FormWindow& window) { window.setIcons(big.get(), small.get()); });
     // The icons shown until now go when this returns, no longer shown.
     state_->bigIcon = std::move(big);
     state_->smallIcon = std::move(small);
@@ -122,17 +89,14 @@ bool Win32View::navigate(MSG& msg) const {
     // button (nor Alt+Space, the system menu's key, a caption's "& ").
     if (msg.message != WM_KEYDOWN || !msg.hwnd) return false;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
-    for (const auto& [form, window] : state_->forms) {
-        if (window && window->hwnd() == root) return ::IsDialogMessageW(root, &msg) != FALSE;
-    }
-    return false;
+    bool ours = false;
+    state_->forms.forEachWindow([&](const FormWindow& window) { ours |= window.hwnd() == root; });
+    return ours && ::IsDialogMessageW(root, &msg) != FALSE;
 }
 
 services::WindowHandle Win32View::nativeWindowId(const controls::Form& form) {
-    for (auto& [known, window] : state_->forms) {
-        if (known == &form) return backend::win32::fromHwnd(state_->build(*known)->hwnd());
-    }
-    return 0;
+    FormWindow* window = state_->forms.build(form);
+    return window ? backend::win32::fromHwnd(window->hwnd()) : 0;
 }
 
 HWND Win32View::windowFor(const controls::Control& control) const {

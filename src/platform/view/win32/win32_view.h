@@ -70,7 +70,7 @@ public:
 
 private:
     struct State;
-    std::shared_ptr<State> state_;
+    std::unique_ptr<State> state_;
 };
 
 } // namespace tavren::view::win32

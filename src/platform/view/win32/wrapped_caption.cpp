@@ -1,74 +1,45 @@
 #include "wrapped_caption.h"
 
-#include "caption_lines.h"
+#include "caption_metrics.h"
 
-#include <algorithm>
-#include <cmath>
+#include "platform/backend/win32/wide_text.h"
 
 namespace tavren::view::win32 {
-namespace {
 
-// The ink of Japanese glyphs reaches about 0.83 em above the baseline and hardly
-// below it: with the baseline at 0.85 em, lines one em apart hold them whole.
-constexpr double kLineAscent = 0.85;
-
-int widthOf(HDC dc, std::wstring_view text) {
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
-    return size.cx;
+WrappedCaption::WrappedCaption(const std::string& caption, const LOGFONTW& font,
+                               int designPixelSize, SIZE box)
+    : fit_(fitCaptionIn(caption, font, designPixelSize, box)), font_(atSize(font, fit_.pixelSize)) {
 }
 
-// A memory device context with a font selected, released on every way out.
-class MeasuringContext {
-public:
-    explicit MeasuringContext(HFONT font) : dc_(::CreateCompatibleDC(nullptr)) {
-        old_ = ::SelectObject(dc_, font);
-    }
-    ~MeasuringContext() {
-        ::SelectObject(dc_, old_);
-        ::DeleteDC(dc_);
-    }
-    MeasuringContext(const MeasuringContext&) = delete;
-    MeasuringContext& operator=(const MeasuringContext&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-} // namespace
-
-WrappedCaption::WrappedCaption(const std::wstring& text, const LOGFONTW& font, int designPixelSize,
-                               SIZE box)
-    : font_(font) {
-    for (int size = designPixelSize;; --size) {
-        font_.lfHeight = -size;
-        owned_ = std::make_unique<OwnedFont>(font_);
-        size_ = size;
-        const MeasuringContext measuring(owned_->handle());
-        const auto measure = [&](std::wstring_view piece) {
-            return widthOf(measuring.get(), piece);
-        };
-        lines_ = breakCaption(text, static_cast<int>(box.cx), measure);
-        const bool widthFits = std::all_of(lines_.begin(), lines_.end(), [&](const auto& line) {
-            return measure(line) <= box.cx;
-        });
-        fits_ = widthFits && height() <= box.cy;
-        if (fits_ || size <= std::min(designPixelSize, kSmallestPixelSize)) return;
-    }
+LOGFONTW WrappedCaption::atSize(LOGFONTW font, int pixelSize) {
+    font.lfHeight = -pixelSize;
+    return font;
 }
 
+std::string WrappedCaption::brokenText() const {
+    std::string text;
+    for (std::size_t i = 0; i < fit_.lines.size(); ++i) {
+        if (i > 0) text += "\r\n";
+        text += fit_.lines[i];
+    }
+    return text;
+}
+
+// A block centred in an odd pixel leaves the spare pixel above it, as the other
+// view does: some glyphs (the voicing marks of kana) reach a pixel above the
+// font's ascent.
 void WrappedCaption::drawCentred(HDC dc, const RECT& area) const {
-    HGDIOBJ old = ::SelectObject(dc, owned_->handle());
-    const UINT oldAlign = ::SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+    HGDIOBJ old = ::SelectObject(dc, font_.handle());
+    const UINT oldAlign = ::SetTextAlign(dc, TA_TOP | TA_LEFT);
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    int top = area.top + (area.bottom - area.top - height()) / 2;
-    const int ascent = static_cast<int>(std::lround(size_ * kLineAscent));
-    for (const std::wstring& line : lines_) {
-        const int x = area.left + (area.right - area.left - widthOf(dc, line)) / 2;
-        ::TextOutW(dc, x, top + ascent, line.data(), static_cast<int>(line.size()));
-        top += size_;
+    int top = area.top + (area.bottom - area.top - fit_.height() + 1) / 2;
+    for (const std::string& line : fit_.lines) {
+        const std::wstring wide = backend::win32::utf8ToWide(line);
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &extent);
+        const int left = area.left + (area.right - area.left - extent.cx) / 2;
+        ::TextOutW(dc, left, top, wide.data(), static_cast<int>(wide.size()));
+        top += fit_.lineHeight;
     }
     ::SetBkMode(dc, oldMode);
     ::SetTextAlign(dc, oldAlign);

@@ -1,39 +1,38 @@
 #pragma once
 
-#include "system_font.h"
+#include "form_font.h"
 
-#include <memory>
+#include "text/caption_lines.h"
+
 #include <string>
-#include <vector>
 
 #include <windows.h>
 
 namespace tavren::view::win32 {
 
-// A caption laid out to fit the rectangle its control was designed with: broken
-// into lines (breakCaption) at the width of the box, the lines one em apart
-// rather than at the font's looser line spacing, and laid out at smaller sizes,
-// down to kSmallestPixelSize, while its lines do not fit the box.
+// A caption fitted to the box its control was designed with, by the rule every
+// view shares (text::fitCaption): broken into lines and, when the lines do not
+// fit at the design's size, made smaller (down to 7.5 points; below that the
+// lines that do not fit are cut). Holds the font at the size it fits in, for
+// the window that shows it.
 class WrappedCaption {
 public:
-    static constexpr int kSmallestPixelSize = 8;
+    WrappedCaption(const std::string& caption, const LOGFONTW& font, int designPixelSize, SIZE box);
 
-    WrappedCaption(const std::wstring& text, const LOGFONTW& font, int designPixelSize, SIZE box);
+    const text::CaptionFit& fit() const { return fit_; }
+    HFONT font() const { return font_.handle(); }
+    // The lines as one text (UTF-8), a line break between two.
+    std::string brokenText() const;
 
-    const std::vector<std::wstring>& lines() const { return lines_; }
-    int pixelSize() const { return size_; }
-    int height() const { return static_cast<int>(lines_.size()) * size_; }
-    bool fits() const { return fits_; }
-
-    // Draws the lines centred in `area`, in the device context's text colour.
+    // Draws the lines in `area` in the device context's text colour, each line
+    // centred, the block of lines centred in the height.
     void drawCentred(HDC dc, const RECT& area) const;
 
 private:
-    LOGFONTW font_;
-    std::unique_ptr<OwnedFont> owned_;
-    std::vector<std::wstring> lines_;
-    int size_ = 0;
-    bool fits_ = false;
+    static LOGFONTW atSize(LOGFONTW font, int pixelSize);
+
+    text::CaptionFit fit_;
+    OwnedFont font_;
 };
 
 } // namespace tavren::view::win32

@@ -1,4 +1,4 @@
-#include "gdi_caption_metrics.h"
+#include "caption_metrics.h"
 
 #include "platform/backend/win32/wide_text.h"
 

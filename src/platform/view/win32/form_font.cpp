@@ -1,4 +1,4 @@
-#include "system_font.h"
+#include "form_font.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -31,7 +31,7 @@ bool hasFace(const wchar_t* face) {
 
 } // namespace
 
-SystemFont::SystemFont() {
+FormFont::FormFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
@@ -64,7 +64,7 @@ SystemFont::SystemFont() {
     description_.lfHeight = -pixelSize_;
 }
 
-SystemFont::~SystemFont() {
+FormFont::~FormFont() {
     if (font_) ::DeleteObject(font_);
 }
 

@@ -4,14 +4,17 @@
 
 namespace tavren::view::win32 {
 
-// The user-interface font the system draws dialogs with (the message font of
-// the non-client metrics), owned for as long as the windows that use it.
-class SystemFont {
+// The font the forms' designs were measured in: "MS UI Gothic", the compact
+// user-interface font of Japanese Windows, at 9 points in the system DPI's
+// pixels; where it is missing, the font the system draws dialogs with (the
+// message font of the non-client metrics). Owned for as long as the windows
+// that use it.
+class FormFont {
 public:
-    SystemFont();
-    ~SystemFont();
-    SystemFont(const SystemFont&) = delete;
-    SystemFont& operator=(const SystemFont&) = delete;
+    FormFont();
+    ~FormFont();
+    FormFont(const FormFont&) = delete;
+    FormFont& operator=(const FormFont&) = delete;
 
     HFONT handle() const { return font_; }
     const LOGFONTW& description() const { return description_; }

@@ -1,5 +1,5 @@
-#include "stacking_order.h"
 #include "view_context.h"
+#include "stacking_order.h"
 
 namespace tavren::view::win32 {
 

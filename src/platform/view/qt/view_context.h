@@ -1,5 +1,7 @@
 #pragma once
 
+#include "twips_scale.h"
+
 #include "platform/controls/control.h"
 
 #include <QObject>
@@ -27,17 +29,17 @@ public:
     // bottom first, and the labels above them all: a label paints no background
     // and takes no clicks, and its caption must stay readable where a sibling
     // overlaps its box (as the option circles under "縦" and "横" do).
-    void restackChildren(const controls::Control& container) const {
-        for (const bool labels : {false, true}) {
-            for (const controls::Control* child : container.children()) {
-                if ((child->kind() == controls::Kind::Label) != labels) continue;
-                if (auto* widget = findAs<QWidget>(*child)) widget->raise();
-            }
-        }
-    }
+    void restackChildren(const controls::Control& container) const;
 
 private:
     std::unordered_map<const controls::Control*, QPointer<QObject>> objects_;
+};
+
+// What every widget of the view is placed and found with. The registry belongs
+// to the view and outlives its windows.
+struct ViewContext {
+    TwipsScale scale;
+    WidgetRegistry* registry = nullptr;
 };
 
 } // namespace tavren::view::qt

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "system_font.h"
+#include "form_font.h"
 
 #include "text/caption_lines.h"
 

@@ -1,6 +1,6 @@
-#include "child_windows.h"
+#include "child_views.h"
 
-#include "gdi_caption_metrics.h"
+#include "caption_metrics.h"
 #include "stacking_order.h"
 #include "wrapped_caption.h"
 
@@ -85,26 +85,25 @@ private:
     HBRUSH brush_;
 };
 
-class FrameWindow : public ChildWindow {
+class FrameView : public ChildView {
 public:
-    using ChildWindow::ChildWindow;
+    using ChildView::ChildView;
     void apply(Property property) override {
         if (property == Property::ZOrder) {
             context_.registry->restackChildren(control(), context_.scale);
             return;
         }
-        ChildWindow::apply(property);
+        ChildView::apply(property);
     }
 };
 
-class LabelWindow : public ChildWindow {
+class LabelView : public ChildView {
 public:
-    LabelWindow(controls::Label& label, HWND window, ViewContext context)
-        : ChildWindow(label, window, context), label_(label) {}
+    LabelView(controls::Label& label, HWND window, ViewContext context)
+        : ChildView(label, window, context), label_(label) {}
     void apply(Property property) override {
-        if (property == Property::Caption) showText(label_.caption());
         if (property == Property::Colour) ::InvalidateRect(hwnd(), nullptr, TRUE);
-        ChildWindow::apply(property);
+        ChildView::apply(property);
     }
     HBRUSH colours(HDC dc) override {
         ::SetTextColor(dc, colourRef(label_.foreColour()));
@@ -121,25 +120,24 @@ private:
 // Reports the presses and releases of every mouse button to a push button. The
 // second press of a double click is a press all the same: the window takes it as
 // one, which owner-drawn buttons would otherwise not.
-class ButtonWindow : public ChildWindow {
+class ButtonView : public ChildView {
 public:
-    ButtonWindow(controls::Button& button, HWND window, ViewContext context)
-        : ChildWindow(button, window, context), button_(button) {
-        ::SetWindowSubclass(window, &ButtonWindow::mouseProc, kSubclassId,
+    ButtonView(controls::Button& button, HWND window, ViewContext context)
+        : ChildView(button, window, context), button_(button) {
+        ::SetWindowSubclass(window, &ButtonView::mouseProc, kSubclassId,
                             reinterpret_cast<DWORD_PTR>(this));
     }
     void apply(Property property) override {
-        if (property == Property::Caption) {
-            showText(button_.caption());
-            ::InvalidateRect(hwnd(), nullptr, TRUE);
-        }
+        if (property == Property::Caption) ::InvalidateRect(hwnd(), nullptr, TRUE);
         if (property == Property::Colour) {
             const DWORD type = ownerDrawn() ? BS_OWNERDRAW : BS_PUSHBUTTON;
-            if ((::GetWindowLongPtrW(hwnd(), GWL_STYLE) & BS_TYPEMASK) != type)
+            if ((::GetWindowLongPtrW(hwnd(), GWL_STYLE) & BS_TYPEMASK) != type) {
                 ::SendMessageW(hwnd(), BM_SETSTYLE, type | BS_MULTILINE, TRUE);
+                showCaptionText();
+            }
             ::InvalidateRect(hwnd(), nullptr, TRUE);
         }
-        ChildWindow::apply(property);
+        ChildView::apply(property);
     }
     void command(WORD code) override {
         if (code == BN_CLICKED) button_.click();
@@ -148,6 +146,7 @@ public:
 
 protected:
     const std::string* caption() const override { return &button_.caption(); }
+    bool drawsCaption() const override { return ownerDrawn(); }
     RECT captionArea(const RECT& client) const override {
         return captionAreaOf(controls::Kind::Button, client);
     }
@@ -165,7 +164,7 @@ private:
     controls::Button& button_;
 };
 
-bool ButtonWindow::draw(const DRAWITEMSTRUCT& item) {
+bool ButtonView::draw(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT area = item.rcItem;
     const SolidBrush face(colourRef(button_.backColour()));
@@ -177,11 +176,8 @@ bool ButtonWindow::draw(const DRAWITEMSTRUCT& item) {
     if (pressed) ::OffsetRect(&inner, 1, 1);
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
     ::SetTextColor(dc, ::GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    const WrappedCaption caption(
-        backend::win32::utf8ToWide(button_.caption()), context_.font->description(),
-        context_.font->pixelSize(),
-        SIZE{std::max(0L, inner.right - inner.left), std::max(0L, inner.bottom - inner.top)});
-    caption.drawCentred(dc, inner);
+    // The lines as fitted to the caption area, which lies inside `inner`.
+    if (const WrappedCaption* caption = wrappedCaption()) caption->drawCentred(dc, inner);
     if (item.itemState & ODS_FOCUS) {
         RECT focus = area;
         ::InflateRect(&focus, -3, -3);
@@ -190,7 +186,7 @@ bool ButtonWindow::draw(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-bool ButtonWindow::report(UINT message, WPARAM wParam, LPARAM lParam) {
+bool ButtonView::report(UINT message, WPARAM wParam, LPARAM lParam) {
     int button = 0;
     bool press = true;
     switch (message) {
@@ -231,13 +227,13 @@ bool ButtonWindow::report(UINT message, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
-LRESULT CALLBACK ButtonWindow::mouseProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self) {
+LRESULT CALLBACK ButtonView::mouseProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self) {
     if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(window, &ButtonWindow::mouseProc, id);
+        ::RemoveWindowSubclass(window, &ButtonView::mouseProc, id);
         return ::DefSubclassProc(window, message, wParam, lParam);
     }
-    auto* button = reinterpret_cast<ButtonWindow*>(self);
+    auto* button = reinterpret_cast<ButtonView*>(self);
     if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
         // The push button takes the press (the mouse and its pushed look)
         // before the press's handler runs: an order types while it processes
@@ -253,19 +249,18 @@ LRESULT CALLBACK ButtonWindow::mouseProc(HWND window, UINT message, WPARAM wPara
     return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
-class CheckBoxWindow : public ChildWindow {
+class CheckBoxView : public ChildView {
 public:
-    CheckBoxWindow(controls::CheckBox& box, HWND window, ViewContext context)
-        : ChildWindow(box, window, context), box_(box) {}
+    CheckBoxView(controls::CheckBox& box, HWND window, ViewContext context)
+        : ChildView(box, window, context), box_(box) {}
     void apply(Property property) override {
-        if (property == Property::Caption) showText(box_.caption());
         if (property == Property::Value) {
             const WPARAM state = box_.value() == 0   ? BST_UNCHECKED
                                  : box_.value() == 1 ? BST_CHECKED
                                                      : BST_INDETERMINATE;
             ::SendMessageW(hwnd(), BM_SETCHECK, state, 0);
         }
-        ChildWindow::apply(property);
+        ChildView::apply(property);
     }
     // The window leaves its state alone (not an automatic box): the control
     // decides the next state.
@@ -291,17 +286,16 @@ private:
 // none is): an option that takes the focus unselected tells its container it
 // was clicked, so tabbing through every option would select each in turn.
 // The arrow keys move within the group, selecting as they go.
-class OptionButtonWindow : public ChildWindow {
+class OptionButtonView : public ChildView {
 public:
-    OptionButtonWindow(controls::OptionButton& option, HWND window, ViewContext context)
-        : ChildWindow(option, window, context), option_(option) {}
+    OptionButtonView(controls::OptionButton& option, HWND window, ViewContext context)
+        : ChildView(option, window, context), option_(option) {}
     void apply(Property property) override {
-        if (property == Property::Caption) showText(option_.caption());
         if (property == Property::Value) {
             ::SendMessageW(hwnd(), BM_SETCHECK, option_.value() ? BST_CHECKED : BST_UNCHECKED, 0);
             markTabStops(*option_.parent(), *context_.registry);
         }
-        ChildWindow::apply(property);
+        ChildView::apply(property);
     }
     // A click on the option, selected or not, is the user's click; a quick
     // second one arrives as a double click.
@@ -325,8 +319,8 @@ private:
     controls::OptionButton& option_;
 };
 
-void OptionButtonWindow::markTabStops(const controls::Control& container,
-                                      const WindowRegistry& registry) {
+void OptionButtonView::markTabStops(const controls::Control& container,
+                                    const WindowRegistry& registry) {
     std::vector<const controls::OptionButton*> options;
     for (const controls::Control* child : container.children())
         if (child->kind() == controls::Kind::OptionButton)
@@ -347,26 +341,26 @@ void OptionButtonWindow::markTabStops(const controls::Control& container,
 // asks the dialog manager for every key but Tab, which moves the focus on:
 // Enter above all, the send box's key for sending, which the dialog manager
 // would take for the window's default button.
-class TextFieldWindow : public ChildWindow {
+class TextFieldView : public ChildView {
 public:
-    TextFieldWindow(controls::TextField& field, HWND window, ViewContext context)
-        : ChildWindow(field, window, context), field_(field) {
-        ::SetWindowSubclass(window, &TextFieldWindow::keyProc, kSubclassId,
+    TextFieldView(controls::TextField& field, HWND window, ViewContext context)
+        : ChildView(field, window, context), field_(field) {
+        ::SetWindowSubclass(window, &TextFieldView::keyProc, kSubclassId,
                             reinterpret_cast<DWORD_PTR>(this));
     }
     void apply(Property property) override {
         if (property == Property::Text) showText(field_.text());
-        ChildWindow::apply(property);
+        ChildView::apply(property);
     }
     void command(WORD code) override {
-        if (code == EN_CHANGE && !applying_) field_.setText(windowText());
+        if (code == EN_CHANGE && !isEcho()) field_.setText(windowText());
     }
 
 private:
     static LRESULT CALLBACK keyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR id, DWORD_PTR self) {
         if (message == WM_NCDESTROY) {
-            ::RemoveWindowSubclass(window, &TextFieldWindow::keyProc, id);
+            ::RemoveWindowSubclass(window, &TextFieldView::keyProc, id);
         } else if (message == WM_GETDLGCODE) {
             LRESULT code = ::DefSubclassProc(window, message, wParam, lParam);
             const auto* key = reinterpret_cast<const MSG*>(lParam);
@@ -374,8 +368,8 @@ private:
                 code |= DLGC_WANTALLKEYS;
             return code;
         } else if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && wParam != VK_PROCESSKEY) {
-            reinterpret_cast<TextFieldWindow*>(self)->field_.pressKey(static_cast<int>(wParam),
-                                                                      currentShiftState());
+            reinterpret_cast<TextFieldView*>(self)->field_.pressKey(static_cast<int>(wParam),
+                                                                    currentShiftState());
         }
         return ::DefSubclassProc(window, message, wParam, lParam);
     }
@@ -385,12 +379,12 @@ private:
 
 // An editable drop-down list. Only the user's own edits reach the control as
 // text: a pick from the list is a pick.
-class ComboBoxWindow : public ChildWindow {
+class ComboBoxView : public ChildView {
 public:
     static constexpr int kListRows = 12;
 
-    ComboBoxWindow(controls::ComboBox& combo, HWND window, ViewContext context)
-        : ChildWindow(combo, window, context), combo_(combo) {
+    ComboBoxView(controls::ComboBox& combo, HWND window, ViewContext context)
+        : ChildView(combo, window, context), combo_(combo) {
         // Its edit field and list ask for their colours through the drop-down,
         // naming themselves; the list is not even its child (it drops over
         // other windows), so both are marked as its own.
@@ -403,7 +397,7 @@ public:
     }
     void apply(Property property) override;
     void command(WORD code) override {
-        if (applying_) return;
+        if (isEcho()) return;
         // Enter on the entry the open list found for the typed text takes it
         // (CBN_SELENDOK without a CBN_SELCHANGE): the list's selection is the pick.
         if (code == CBN_SELCHANGE || code == CBN_SELENDOK) {
@@ -443,15 +437,13 @@ private:
     COLORREF brushColour_ = 0;
 };
 
-void ComboBoxWindow::apply(Property property) {
+void ComboBoxView::apply(Property property) {
     switch (property) {
     case Property::Items: {
-        const bool wasApplying = std::exchange(applying_, true);
         ::SendMessageW(hwnd(), CB_RESETCONTENT, 0, 0);
         for (const std::string& item : combo_.items())
             ::SendMessageW(hwnd(), CB_ADDSTRING, 0,
                            reinterpret_cast<LPARAM>(backend::win32::utf8ToWide(item).c_str()));
-        applying_ = wasApplying;
         showPick();
         break;
     }
@@ -465,14 +457,13 @@ void ComboBoxWindow::apply(Property property) {
         ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         break;
     default:
-        ChildWindow::apply(property);
+        ChildView::apply(property);
     }
 }
 
-void ComboBoxWindow::showPick() {
+void ComboBoxView::showPick() {
     // Marking no entry empties the edit field: a pick dropped by the user's
     // typing leaves the text as typed and the cursor where the typing is.
-    const bool wasApplying = std::exchange(applying_, true);
     DWORD selStart = 0;
     DWORD selEnd = 0;
     ::SendMessageW(hwnd(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&selStart),
@@ -484,7 +475,6 @@ void ComboBoxWindow::showPick() {
     showText(combo_.text());
     if (combo_.text() == before)
         ::SendMessageW(hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(selStart, selEnd));
-    applying_ = wasApplying;
 }
 
 LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -495,47 +485,41 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
-ChildWindow::ChildWindow(controls::Control& control, HWND window, ViewContext context)
-    : context_(context), control_(control), window_(window) {
+ChildView::ChildView(controls::Control& control, HWND window, ViewContext context)
+    : ControlView(control), context_(context), window_(window) {
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(context.font->handle()), FALSE);
 }
 
-ChildWindow* ChildWindow::of(HWND window) {
+ChildView* ChildView::of(HWND window) {
     // Every child of a form's or a frame's window is one of the view's.
     if (!window) return nullptr;
-    return reinterpret_cast<ChildWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    return reinterpret_cast<ChildView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-void ChildWindow::applyAll() {
-    for (Property p : {Property::Geometry, Property::Enabled, Property::Caption, Property::Items,
-                       Property::Value, Property::Text, Property::Colour, Property::Visible})
-        apply(p);
-}
-
-void ChildWindow::apply(Property property) {
+void ChildView::apply(Property property) {
     switch (property) {
     case Property::Geometry:
         applyGeometry();
-        fitCaptionFont();
+        fitCaption();
         clearLabelsBeneath();
         break;
     case Property::Caption:
-        fitCaptionFont();
+        fitCaption();
         break;
     case Property::Visible:
-        ::ShowWindow(window_, control_.visible() ? SW_SHOWNA : SW_HIDE);
+        ::ShowWindow(window_, control().visible() ? SW_SHOWNA : SW_HIDE);
         break;
     case Property::Enabled:
-        ::EnableWindow(window_, control_.enabled());
+        ::EnableWindow(window_, control().enabled());
         break;
     default:
         break;
     }
 }
 
-void ChildWindow::applyGeometry() {
-    const RECT r = toRect(context_.scale, control_.geometry());
+void ChildView::applyGeometry() {
+    const RECT r = toRect(context_.scale, control().geometry());
     ::SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -567,42 +551,50 @@ controls::PixelEdges edgesOf(const RECT& r) {
 
 } // namespace
 
-void ChildWindow::fitCaptionFont() {
+void ChildView::fitCaption() {
     const std::string* text = caption();
     if (!text) return;
     // The caption area in the parent's pixels, less what siblings above hide.
-    const RECT placed = toRect(context_.scale, control_.geometry());
+    const RECT placed = toRect(context_.scale, control().geometry());
     RECT client{0, 0, placed.right - placed.left, placed.bottom - placed.top};
     RECT area = captionArea(client);
     ::OffsetRect(&area, placed.left, placed.top);
     controls::PixelEdges room = edgesOf(area);
     // A label lies beneath the windows over it, which leave its caption uncovered
     // (see clearLabelsBeneath).
-    if (control_.kind() != controls::Kind::Label) {
-        for (const RECT& cover : coversOf(control_, context_.scale))
+    if (control().kind() != controls::Kind::Label) {
+        for (const RECT& cover : coversOf(control(), context_.scale))
             room = controls::captionRoomBeside(room, edgesOf(cover));
     }
-    const text::CaptionFit fit =
-        fitCaptionIn(*text, context_.font->description(), context_.font->pixelSize(),
-                     SIZE{room.right - room.left, room.bottom - room.top});
-    LOGFONTW sized = context_.font->description();
-    sized.lfHeight = -fit.pixelSize;
-    auto font = std::make_unique<OwnedFont>(sized);
-    ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font->handle()), TRUE);
-    fitted_ = std::move(font); // the window's previous font goes only once it is let go
+    auto wrapped = std::make_unique<WrappedCaption>(
+        *text, context_.font->description(), context_.font->pixelSize(),
+        SIZE{room.right - room.left, room.bottom - room.top});
+    ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(wrapped->font()), TRUE);
+    wrapped_ = std::move(wrapped); // the window's previous font goes only once it is let go
     placeCaption(RECT{room.left, room.top, room.right, room.bottom}, area, placed);
+    showCaptionText();
 }
 
-void ChildWindow::placeCaption(const RECT&, const RECT&, const RECT&) {}
+// A native control breaks its caption where its text has line breaks, and
+// elsewhere only where a line is wider than its caption area, which the fitted
+// lines never are: the lines it shows are the shared rule's. The control keeps
+// its caption as it is.
+void ChildView::showCaptionText() {
+    const std::string* text = caption();
+    if (!text || !wrapped_) return;
+    showText(drawsCaption() ? *text : wrapped_->brokenText());
+}
+
+void ChildView::placeCaption(const RECT&, const RECT&, const RECT&) {}
 
 // The designs put labels under the top corner of an option group ("縦" and "横"
 // under the circles of "2"): a window over a label leaves the label's lines
 // out of its window region, so that they show, as a label drawn above it would.
-void ChildWindow::clearLabelsBeneath() {
-    const controls::Control* parent = control_.parent();
+void ChildView::clearLabelsBeneath() {
+    const controls::Control* parent = control().parent();
     // A panel in front of a label hides it on purpose.
-    if (!parent || control_.kind() == controls::Kind::Label ||
-        control_.kind() == controls::Kind::Frame)
+    if (!parent || control().kind() == controls::Kind::Label ||
+        control().kind() == controls::Kind::Frame)
         return;
     RECT placed{};
     ::GetWindowRect(window_, &placed);
@@ -619,8 +611,7 @@ void ChildWindow::clearLabelsBeneath() {
         const text::CaptionFit fit =
             fitCaptionIn(label.caption(), context_.font->description(), context_.font->pixelSize(),
                          SIZE{area.right - area.left, area.bottom - area.top});
-        // The label breaks a caption of more lines where it likes, never wider
-        // than itself.
+        // The lines of a caption of more lines are taken as wide as the label.
         int widest = area.right - area.left;
         if (fit.lines.size() == 1) {
             const GdiCaptionMetrics metrics(context_.font->description());
@@ -663,18 +654,16 @@ RECT captionAreaOf(controls::Kind kind, const RECT& client) {
     return area;
 }
 
-HBRUSH ChildWindow::colours(HDC) {
+HBRUSH ChildView::colours(HDC) {
     return nullptr;
 }
 
-void ChildWindow::showText(const std::string& utf8) {
+void ChildView::showText(const std::string& utf8) {
     if (windowText() == utf8) return;
-    const bool wasApplying = std::exchange(applying_, true);
     ::SetWindowTextW(window_, backend::win32::utf8ToWide(utf8).c_str());
-    applying_ = wasApplying;
 }
 
-std::string ChildWindow::windowText() const {
+std::string ChildView::windowText() const {
     const int length = ::GetWindowTextLengthW(window_);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const int copied = ::GetWindowTextW(window_, text.data(), length + 1);
@@ -701,7 +690,7 @@ const wchar_t* frameWindowClass() {
 bool handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_COMMAND:
-        if (ChildWindow* child = ChildWindow::of(reinterpret_cast<HWND>(lParam))) {
+        if (ChildView* child = ChildView::of(reinterpret_cast<HWND>(lParam))) {
             child->command(HIWORD(wParam));
             result = 0;
             return true;
@@ -709,7 +698,7 @@ bool handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         return false;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        ChildWindow* child = ChildWindow::of(item->hwndItem);
+        ChildView* child = ChildView::of(item->hwndItem);
         if (!child || !child->draw(*item)) return false;
         result = TRUE;
         return true;
@@ -720,7 +709,7 @@ bool handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     case WM_CTLCOLORLISTBOX: {
         auto window = reinterpret_cast<HWND>(lParam);
         if (HANDLE whole = ::GetPropW(window, kPartOfProperty)) window = static_cast<HWND>(whole);
-        if (ChildWindow* child = ChildWindow::of(window)) {
+        if (ChildView* child = ChildView::of(window)) {
             if (HBRUSH brush = child->colours(reinterpret_cast<HDC>(wParam))) {
                 result = reinterpret_cast<LRESULT>(brush);
                 return true;
@@ -733,27 +722,27 @@ bool handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     }
 }
 
-std::shared_ptr<ChildWindow> createChildWindow(controls::Control& control, HWND parent,
-                                               const ViewContext& context) {
+std::unique_ptr<ChildView> createChildView(controls::Control& control, HWND parent,
+                                           const ViewContext& context) {
     using controls::Kind;
     switch (control.kind()) {
     case Kind::Frame:
         // The dialog manager's Tab goes through the controls a frame holds.
-        return std::make_shared<FrameWindow>(
+        return std::make_unique<FrameView>(
             control,
             createControlWindow(frameWindowClass(), WS_CLIPCHILDREN, parent, WS_EX_CONTROLPARENT),
             context);
     case Kind::Label:
-        return std::make_shared<LabelWindow>(
+        return std::make_unique<LabelView>(
             static_cast<controls::Label&>(control),
             createControlWindow(L"STATIC", SS_LEFT | SS_NOPREFIX, parent), context);
     case Kind::Button:
-        return std::make_shared<ButtonWindow>(
+        return std::make_unique<ButtonView>(
             static_cast<controls::Button&>(control),
             createControlWindow(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, parent),
             context);
     case Kind::CheckBox:
-        return std::make_shared<CheckBoxWindow>(
+        return std::make_unique<CheckBoxView>(
             static_cast<controls::CheckBox&>(control),
             createControlWindow(L"BUTTON", WS_TABSTOP | BS_3STATE | BS_MULTILINE, parent), context);
     case Kind::OptionButton: {
@@ -763,16 +752,16 @@ std::shared_ptr<ChildWindow> createChildWindow(controls::Control& control, HWND 
             return c->kind() == Kind::OptionButton;
         });
         const DWORD group = (first != siblings.end() && *first == &control) ? WS_GROUP : 0;
-        return std::make_shared<OptionButtonWindow>(
+        return std::make_unique<OptionButtonView>(
             static_cast<controls::OptionButton&>(control),
             createControlWindow(L"BUTTON", BS_RADIOBUTTON | BS_MULTILINE | group, parent), context);
     }
     case Kind::TextField:
-        return std::make_shared<TextFieldWindow>(
+        return std::make_unique<TextFieldView>(
             static_cast<controls::TextField&>(control),
             createControlWindow(L"EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, parent), context);
     case Kind::ComboBox:
-        return std::make_shared<ComboBoxWindow>(
+        return std::make_unique<ComboBoxView>(
             static_cast<controls::ComboBox&>(control),
             createControlWindow(L"COMBOBOX",
                                 WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, parent),

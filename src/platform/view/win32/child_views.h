@@ -1,7 +1,9 @@
 #pragma once
 
 #include "view_context.h"
+#include "wrapped_caption.h"
 
+#include "platform/controls/control_view.h"
 #include "platform/controls/controls.h"
 
 #include <memory>
@@ -12,22 +14,17 @@
 namespace tavren::view::win32 {
 
 // The window of one child control (frame, label, button, check box, option
-// button, text field, drop-down), kept in step with its control. The parent
-// window hands it the notifications and drawing requests that concern it.
-class ChildWindow {
+// button, text field, drop-down), kept in step with its control. The properties
+// every control has are put on the window here; the class of each kind puts
+// its own and turns the user's input on the window into the control's events.
+// The parent window hands it the notifications and drawing requests that
+// concern it.
+class ChildView : public controls::ControlView {
 public:
-    ChildWindow(controls::Control& control, HWND window, ViewContext context);
-    virtual ~ChildWindow() = default;
-    ChildWindow(const ChildWindow&) = delete;
-    ChildWindow& operator=(const ChildWindow&) = delete;
+    ChildView(controls::Control& control, HWND window, ViewContext context);
 
     HWND hwnd() const { return window_; }
-    controls::Control& control() const { return control_; }
 
-    // Takes every property of the control, visibility last so that a window is
-    // never shown before it has its content.
-    void applyAll();
-    virtual void apply(controls::Property property);
     // A notification code of WM_COMMAND from this window.
     virtual void command(WORD /*code*/) {}
     // WM_DRAWITEM for an owner-drawn window; false when it draws itself.
@@ -35,37 +32,43 @@ public:
     // WM_CTLCOLOR*: the brush to paint with after setting the colours on `dc`.
     virtual HBRUSH colours(HDC dc);
 
-    // The child window object behind a window of the view, or nullptr.
-    static ChildWindow* of(HWND window);
+    // The child view behind a window of the view, or nullptr.
+    static ChildView* of(HWND window);
 
 protected:
-    // Sets the window's text when it differs; the notifications that raises are
-    // not the user's.
+    void apply(controls::Property property) override;
+    // Sets the window's text when it differs.
     void showText(const std::string& utf8);
     std::string windowText() const;
     virtual void applyGeometry();
-    // The caption the window shows in its font, or nullptr for one without.
+    // The caption the window shows, or nullptr for one without.
     virtual const std::string* caption() const { return nullptr; }
+    // Whether the window draws its caption itself (owner-drawn), rather than
+    // leaving it to the native control with the lines broken in its text.
+    virtual bool drawsCaption() const { return false; }
     // The part of the client area the caption is drawn in.
     virtual RECT captionArea(const RECT& client) const { return client; }
     // Puts the caption into `room`, the part of its caption area `area` that no
     // sibling above hides; `placed` is the window's designed rectangle (all in
     // the parent's pixels).
     virtual void placeCaption(const RECT& room, const RECT& area, const RECT& placed);
+    // Gives the window its caption's text: the lines of the caption fitted to
+    // its room, a line break between two, for a native control; the caption as
+    // it is for a window that draws its own.
+    void showCaptionText();
+    // The caption as fitted to the window, or nullptr before it is fitted.
+    const WrappedCaption* wrappedCaption() const { return wrapped_.get(); }
 
     ViewContext context_;
-    // Set while the view itself changes the window: its notifications are echoes.
-    bool applying_ = false;
 
 private:
-    // Gives the window the font, at the largest size from the design's down,
-    // in which its caption wraps inside its caption area.
-    void fitCaptionFont();
+    // Fits the caption to the room its caption area leaves, by the rule every
+    // view shares, and gives the window the font of the size it fits at.
+    void fitCaption();
     void clearLabelsBeneath();
 
-    controls::Control& control_;
     HWND window_;
-    std::unique_ptr<OwnedFont> fitted_;
+    std::unique_ptr<WrappedCaption> wrapped_;
 };
 
 // Where a control of this kind draws its caption inside `client`: beside the
@@ -73,10 +76,10 @@ private:
 RECT captionAreaOf(controls::Kind kind, const RECT& client);
 
 // Creates the window of a child control inside `parent` (not yet showing its
-// properties: see applyAll), or nothing for a control that has no window of
-// its own (menu items, timers).
-std::shared_ptr<ChildWindow> createChildWindow(controls::Control& control, HWND parent,
-                                               const ViewContext& context);
+// properties: see showAll), or nothing for a control that has no window of its
+// own (forms, menu items, timers).
+std::unique_ptr<ChildView> createChildView(controls::Control& control, HWND parent,
+                                           const ViewContext& context);
 
 // The window class of frames; its window procedure passes the children's
 // notifications on to them, as a form's does.
