@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/controls/controls.h"
+#include "platform/controls/form_frame.h"
 
 namespace tavren::app {
 
@@ -12,10 +13,10 @@ struct MainForm {
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
 
-    // The outer size of the window is its client area plus a fixed frame of
-    // 100 x 580 twips (borders, title bar, menu bar), as the resize rules assume.
-    static constexpr double kFrameWidth = 100;
-    static constexpr double kFrameHeight = 580;
+    // The outer size of the window is its client area plus the views' fixed
+    // frame (borders, title bar, menu bar), as the resize rules assume.
+    static constexpr double kFrameWidth = controls::FormFrame::kFrameWidth;
+    static constexpr double kFrameHeight = controls::FormFrame::kFrameHeight;
     static constexpr double kClientWidth = 4935;
     static constexpr double kClientHeight = 4905;
 
