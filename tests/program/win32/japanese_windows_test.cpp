@@ -15,9 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,25 +32,6 @@ protected:
         ASSERT_EQ(GetACP(), 932u) << "not run under the Japanese locale (LOCPATH, LC_ALL)";
     }
 };
-
-std::wstring scratchPath(const wchar_t* name) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"tavren-ja-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           name;
-}
-
-void writeBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out << bytes;
-}
-
-std::string readBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
 
 // サーバ, 山田＠ and 攻撃開始！ in Shift_JIS.
 const std::string kServerSjis = "\x83\x54\x81\x5B\x83\x6F";

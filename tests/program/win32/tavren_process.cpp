@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace tavren::backend::win32::testing {
@@ -180,6 +181,25 @@ void tapKey(WORD virtualKey, bool withShift) {
     add(virtualKey, KEYEVENTF_KEYUP);
     if (withShift) add(VK_SHIFT, KEYEVENTF_KEYUP);
     SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof keys[0]);
+}
+
+std::wstring scratchPath(const wchar_t* name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"tavren-scratch-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           name;
+}
+
+void writeBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out << bytes;
+}
+
+std::string readBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
 }
 
 } // namespace tavren::backend::win32::testing

@@ -45,4 +45,10 @@ std::wstring textOf(HWND window);
 void click(HWND window, bool rightButton = false, int fromRight = -1);
 void tapKey(WORD virtualKey, bool withShift = false);
 
+// A path in the temporary directory, of this test program's own, for `name`.
+std::wstring scratchPath(const wchar_t* name);
+// A file's bytes as they are, without any conversion.
+void writeBytes(const std::wstring& path, const std::string& bytes);
+std::string readBytes(const std::wstring& path);
+
 } // namespace tavren::backend::win32::testing

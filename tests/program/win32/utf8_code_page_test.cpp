@@ -15,8 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,25 +32,6 @@ protected:
             << "not run under a locale whose code page is UTF-8 (LOCPATH, LC_ALL)";
     }
 };
-
-std::wstring scratchPath(const wchar_t* name) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"tavren-utf8-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           name;
-}
-
-void writeBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out << bytes;
-}
-
-std::string readBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
 
 // The example order file's five orders, as Notepad on a Japanese system saves
 // them: 攻撃開始！ 撤退 集合＠本陣 回復求む 敵発見\北 in Shift_JIS.
